@@ -1,0 +1,59 @@
+#include "pair_search.h"
+
+#include <array>
+#include <cstddef>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct SearchPass {
+    std::u16string_view sexWord;
+    std::u16string_view reportPrefix;
+};
+
+constexpr std::array<SearchPass, 2> Passes{{
+    {u"Male", u"Найдена пара мужчин: "},
+    {u"Female", u"Найдена пара женщин: "},
+}};
+
+constexpr std::u16string_view NameSeparator = u"   ";
+
+// The heights of the filled slots for one pass, with NaN for everyone whose
+// Sex is not the pass's word. NaN equals nothing, itself included, so the
+// inner loop needs a single comparison of doubles per pair.
+std::vector<double> HeightsOfSex(const PersonTable& table, std::u16string_view sexWord) {
+    std::vector<double> heights(static_cast<std::size_t>(table.PeopleCount()));
+    for (std::int16_t i = 0; i < table.PeopleCount(); ++i) {
+        const Person& person = table.People(i);
+        heights[static_cast<std::size_t>(i)] =
+            person.Sex == sexWord ? person.Height : std::numeric_limits<double>::quiet_NaN();
+    }
+    return heights;
+}
+
+void RunPass(const PersonTable& table, const SearchPass& pass, std::u16string& report,
+             const PairReportSink& sink) {
+    const std::vector<double> heights = HeightsOfSex(table, pass.sexWord);
+    const std::size_t count = heights.size();
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        const double height = heights[i];
+        if (height != height) continue; // not of this pass's sex
+        for (std::size_t k = i + 1; k < count; ++k) {
+            if (heights[k] != height) continue;
+            report.assign(pass.reportPrefix);
+            report += table.People(static_cast<std::int16_t>(i)).FullName;
+            report += NameSeparator;
+            report += table.People(static_cast<std::int16_t>(k)).FullName;
+            sink(report);
+        }
+    }
+}
+
+} // namespace
+
+void FindSameHeightPairs(const PersonTable& table, const PairReportSink& sink) {
+    std::u16string report; // reused, so a long run of reports allocates once
+    for (const SearchPass& pass : Passes) RunPass(table, pass, report, sink);
+}

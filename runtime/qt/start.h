@@ -1,0 +1,5 @@
+#pragma once
+
+// Starts the toolkit, shows Form2 and runs the message loop until the window
+// is closed. Returns the process's exit code.
+int RunProgram();

@@ -1,0 +1,17 @@
+# Fails when code in register/ or window/ includes a toolkit header or
+# anything from a toolkit backend.
+file(GLOB_RECURSE sources ${SOURCE_DIR}/register/* ${SOURCE_DIR}/window/*)
+set(offenders "")
+foreach(source IN LISTS sources)
+  file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include")
+  foreach(line IN LISTS includes)
+    if(line MATCHES "<Q[A-Za-z]*>|<Qt|<windows\\.h>|runtime/(qt|win32)/")
+      list(APPEND offenders "${source}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(offenders)
+  list(JOIN offenders "\n" report)
+  message(FATAL_ERROR "toolkit code below the runtime layer:\n${report}")
+endif()
+message(STATUS "register/ and window/ include no toolkit")

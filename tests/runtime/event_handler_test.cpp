@@ -1,0 +1,42 @@
+#include "runtime/event_handler.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <optional>
+
+namespace {
+
+std::optional<RunTimeErrorNumber> Reported(const std::function<void()>& handler) {
+    std::optional<RunTimeErrorNumber> reported;
+    RunEventHandler(handler, [&](const RunTimeError& error) { reported = error.Number(); });
+    return reported;
+}
+
+TEST(RunEventHandler, ReportsARunTimeErrorAndReturns) {
+    bool finished = false;
+    const auto reported = Reported([&] {
+        RaiseRunTimeError(RunTimeErrorNumber::SubscriptOutOfRange);
+        finished = true;
+    });
+    EXPECT_EQ(reported, RunTimeErrorNumber::SubscriptOutOfRange);
+    EXPECT_FALSE(finished);
+}
+
+TEST(RunEventHandler, ReportsRunningOutOfMemoryAsError7) {
+    EXPECT_EQ(Reported([] { throw std::bad_alloc(); }), RunTimeErrorNumber::OutOfMemory);
+}
+
+TEST(RunEventHandler, ReportsNothingWhenTheHandlerSucceeds) {
+    bool ran = false;
+    EXPECT_EQ(Reported([&] { ran = true; }), std::nullopt);
+    EXPECT_TRUE(ran);
+}
+
+TEST(RunTimeErrorMessage, NamesTheNumberAndItsMeaning) {
+    EXPECT_EQ(RunTimeErrorMessage(RunTimeErrorNumber::SubscriptOutOfRange),
+              u"Run-time error '9':\n\nSubscript out of range");
+    EXPECT_EQ(RunTimeErrorMessage(RunTimeErrorNumber::Overflow), u"Run-time error '6':\n\nOverflow");
+}
+
+} // namespace
