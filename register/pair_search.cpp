@@ -55,5 +55,6 @@ void RunPass(const PersonTable& table, const SearchPass& pass, std::u16string& r
 
 void FindSameHeightPairs(const PersonTable& table, const PairReportSink& sink) {
     std::u16string report; // reused, so a long run of reports allocates once
-    for (const SearchPass& pass : Passes) RunPass(table, pass, report, sink);
+    for (const SearchPass& pass : Passes)
+        RunPass(table, pass, report, sink);
 }

@@ -20,8 +20,7 @@ void PersonTable::AddPerson(std::u16string_view fullName, std::u16string_view bi
     CheckSlot(index);
     // Build the whole person first, so that running out of memory while
     // copying a long text leaves the slot and the count as they were.
-    Person person{std::u16string(fullName), std::u16string(birthYear), std::u16string(sex),
-                  height};
+    Person person{std::u16string(fullName), std::u16string(birthYear), std::u16string(sex), height};
     people_[static_cast<std::size_t>(index)] = std::move(person);
     peopleCount_ = static_cast<std::int16_t>(index + 1);
 }

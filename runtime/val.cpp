@@ -21,7 +21,8 @@ public:
     explicit NumberScanner(std::u16string_view text) : text_(text) {}
 
     char16_t Peek() {
-        while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+        while (pos_ < text_.size() && IsBlank(text_[pos_]))
+            ++pos_;
         return pos_ < text_.size() ? text_[pos_] : u'\0';
     }
     void Advance() { ++pos_; }
@@ -121,8 +122,7 @@ double ValFromText(std::u16string_view text) {
     if (!number.exponent.empty()) plain += 'e' + number.exponent;
 
     double magnitude = 0.0;
-    const auto [end, error] =
-        std::from_chars(plain.data(), plain.data() + plain.size(), magnitude);
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), magnitude);
     if (error == std::errc::result_out_of_range) {
         if (IsTooLarge(number)) RaiseRunTimeError(RunTimeErrorNumber::Overflow);
         magnitude = 0.0;

@@ -23,7 +23,7 @@ struct ControlDescription {
     std::u16string_view caption; // a label's, button's or frame's caption
     TwipRect rect;
     int tabIndex;
-    std::string_view container; // the form's or a frame's name
+    std::string_view container;                          // the form's or a frame's name
     std::span<const std::u16string_view> listItems = {}; // a combo box's list, in order
 };
 

@@ -49,7 +49,8 @@ QWidget* CreateComboBox(const ControlDescription& control, QWidget* container) {
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
     combo->lineEdit()->setMaxLength(NoLengthLimit);
-    for (std::u16string_view item : control.listItems) combo->addItem(ToQString(item));
+    for (std::u16string_view item : control.listItems)
+        combo->addItem(ToQString(item));
     combo->setCurrentIndex(-1);
     combo->clearEditText();
     return combo;
@@ -128,7 +129,8 @@ void QtFormWindow::OnClick(std::string_view button, std::function<void()> handle
     auto* pushButton = qobject_cast<QPushButton*>(Control(button));
     if (pushButton == nullptr) RaiseRunTimeError(RunTimeErrorNumber::ObjectRequired);
     connect(pushButton, &QPushButton::clicked, this, [this, handler = std::move(handler)] {
-        RunEventHandler(handler, [this](const RunTimeError& error) { ShowRunTimeErrorBox(this, error); });
+        RunEventHandler(handler,
+                        [this](const RunTimeError& error) { ShowRunTimeErrorBox(this, error); });
     });
 }
 

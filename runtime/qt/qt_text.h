@@ -7,7 +7,8 @@
 // The program keeps its texts as UTF-16, as QString does: the conversions
 // copy code units unchanged, lone surrogates included.
 inline QString ToQString(std::u16string_view text) {
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
 }
 
 inline QString ToQString(std::string_view latin1) {

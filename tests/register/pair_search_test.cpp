@@ -22,7 +22,8 @@ struct SearchCase {
 
 std::vector<std::u16string> Search(const std::vector<Entry>& people) {
     PersonTable table;
-    for (const Entry& entry : people) table.AddPerson(entry.name, u"1999", entry.sex, entry.height);
+    for (const Entry& entry : people)
+        table.AddPerson(entry.name, u"1999", entry.sex, entry.height);
     std::vector<std::u16string> reports;
     FindSameHeightPairs(table, [&](std::u16string_view report) { reports.emplace_back(report); });
     return reports;
@@ -35,7 +36,10 @@ const std::vector<SearchCase> SearchCases = {
     {"an empty table reports nothing", {}, {}},
     {"one person reports nothing", {{u"A", u"Male", 180}}, {}},
     {"men's pairs come before women's",
-     {{u"W1", u"Female", 180}, {u"M1", u"Male", 180}, {u"W2", u"Female", 180}, {u"M2", u"Male", 180}},
+     {{u"W1", u"Female", 180},
+      {u"M1", u"Male", 180},
+      {u"W2", u"Female", 180},
+      {u"M2", u"Male", 180}},
      {Men + u"M1   M2", Women + u"W1   W2"}},
     {"a man and a woman of equal height are no pair",
      {{u"M", u"Male", 170}, {u"W", u"Female", 170}},
@@ -43,9 +47,7 @@ const std::vector<SearchCase> SearchCases = {
     {"180 and 180.0 are equal, 180.5 is not",
      {{u"A", u"Male", 180}, {u"B", u"Male", 180.0}, {u"C", u"Male", 180.5}},
      {Men + u"A   B"}},
-    {"heights must be exactly equal",
-     {{u"A", u"Male", 0.1 + 0.2}, {u"B", u"Male", 0.3}},
-     {}},
+    {"heights must be exactly equal", {{u"A", u"Male", 0.1 + 0.2}, {u"B", u"Male", 0.3}}, {}},
     {"three of a height give three pairs, by first then second index",
      {{u"P0", u"Male", 175}, {u"P1", u"Male", 175}, {u"P2", u"Male", 175}},
      {Men + u"P0   P1", Men + u"P0   P2", Men + u"P1   P2"}},
@@ -53,8 +55,14 @@ const std::vector<SearchCase> SearchCases = {
      {{u"A", u"Male", 170}, {u"B", u"Male", 180}, {u"C", u"Male", 170}, {u"D", u"Male", 180}},
      {Men + u"A   C", Men + u"B   D"}},
     {"the sex word must match exactly",
-     {{u"a", u"male", 180}, {u"b", u"male", 180}, {u"c", u"MALE", 180}, {u"d", u"MALE", 180},
-      {u"e", u"Male ", 180}, {u"f", u"Male ", 180}, {u"g", u" Female", 160}, {u"h", u" Female", 160}},
+     {{u"a", u"male", 180},
+      {u"b", u"male", 180},
+      {u"c", u"MALE", 180},
+      {u"d", u"MALE", 180},
+      {u"e", u"Male ", 180},
+      {u"f", u"Male ", 180},
+      {u"g", u" Female", 160},
+      {u"h", u" Female", 160}},
      {}},
     {"only exact words pair, mixed with near misses",
      {{u"a", u"male", 180}, {u"b", u"Male", 180}, {u"c", u"Male ", 180}, {u"d", u"Male", 180}},
@@ -86,7 +94,8 @@ TEST(FindSameHeightPairs, HandsOverEachReportBeforeSearchingOn) {
     // A sink that stops the search at the first report must see only that
     // report: the search never builds a list first.
     PersonTable table;
-    for (int i = 0; i < 5; ++i) table.AddPerson(u"M", u"", u"Male", 170);
+    for (int i = 0; i < 5; ++i)
+        table.AddPerson(u"M", u"", u"Male", 170);
     int seen = 0;
     EXPECT_THROW(FindSameHeightPairs(table,
                                      [&](std::u16string_view) {

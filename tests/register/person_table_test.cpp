@@ -84,7 +84,8 @@ TEST(PersonTable, ReadingOutsideTheTableRaisesError9) {
     const PersonTable table;
     for (const std::int16_t index : {std::int16_t{-1}, std::int16_t{1001}, std::int16_t{32767}}) {
         SCOPED_TRACE(index);
-        ExpectRunTimeError(RunTimeErrorNumber::SubscriptOutOfRange, [&] { (void)table.People(index); });
+        ExpectRunTimeError(RunTimeErrorNumber::SubscriptOutOfRange,
+                           [&] { (void)table.People(index); });
     }
 }
 

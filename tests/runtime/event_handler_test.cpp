@@ -36,7 +36,8 @@ TEST(RunEventHandler, ReportsNothingWhenTheHandlerSucceeds) {
 TEST(RunTimeErrorMessage, NamesTheNumberAndItsMeaning) {
     EXPECT_EQ(RunTimeErrorMessage(RunTimeErrorNumber::SubscriptOutOfRange),
               u"Run-time error '9':\n\nSubscript out of range");
-    EXPECT_EQ(RunTimeErrorMessage(RunTimeErrorNumber::Overflow), u"Run-time error '6':\n\nOverflow");
+    EXPECT_EQ(RunTimeErrorMessage(RunTimeErrorNumber::Overflow),
+              u"Run-time error '6':\n\nOverflow");
 }
 
 } // namespace

@@ -58,8 +58,10 @@ const ValCase ValCases[] = {
     {u"4.9406564584124654e-324", std::numeric_limits<double>::denorm_min()},
     {u"0.1", 0.1},
     {u"00000000000000000000000000000000000000000123", 123.0},
-    {u"１２３", 0.0},     // full-width digits are not digits here
-    {u"\u00A0" u"5", 0.0}, // nor is a no-break space a blank
+    {u"１２３", 0.0}, // full-width digits are not digits here
+    {u"\u00A0"
+     u"5",
+     0.0}, // nor is a no-break space a blank
 };
 
 TEST(ValFromText, ConvertsTheLeadingNumber) {
@@ -86,8 +88,8 @@ TEST(ValFromText, KeepsTheSignOfZero) {
 }
 
 TEST(ValFromText, RaisesOverflowBeyondTheDoubleRange) {
-    for (const char16_t* text : {u"1e999", u"-1e999", u"1.8e308", u"0.001e99999999999999999999",
-                                 u"123456789e301"}) {
+    for (const char16_t* text :
+         {u"1e999", u"-1e999", u"1.8e308", u"0.001e99999999999999999999", u"123456789e301"}) {
         SCOPED_TRACE(std::u16string(text).size());
         try {
             (void)ValFromText(text);

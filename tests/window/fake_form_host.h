@@ -14,7 +14,9 @@ public:
         {"Text1", u""}, {"Text2", u""}, {"Text3", u""}, {"Combo1", u""}};
     std::vector<std::u16string> messages;
 
-    std::u16string Text(std::string_view control) const override { return texts.at(std::string(control)); }
+    std::u16string Text(std::string_view control) const override {
+        return texts.at(std::string(control));
+    }
     void SetText(std::string_view control, std::u16string_view text) override {
         texts.at(std::string(control)) = text;
     }

@@ -13,7 +13,8 @@ TEST(Form2Description, ContainersComeBeforeTheControlsTheyHold) {
     const FormDescription& form = Form2Description();
     std::set<std::string_view> built{form.name};
     for (const ControlDescription& control : form.controls) {
-        EXPECT_TRUE(built.contains(control.container)) << control.name << " in " << control.container;
+        EXPECT_TRUE(built.contains(control.container))
+            << control.name << " in " << control.container;
         EXPECT_TRUE(built.insert(control.name).second) << "duplicate " << control.name;
     }
 }

@@ -40,8 +40,9 @@ TEST_F(Form2Test, AddWithEveryInputEmptyStoresAnEmptyPerson) {
 }
 
 TEST_F(Form2Test, AddConvertsTheHeightWithVal) {
-    const std::pair<std::u16string, double> heights[] = {
-        {u"175", 175}, {u"  175  ", 175}, {u"175.5", 175.5}, {u"175,5", 175}, {u"abc", 0}, {u"", 0}};
+    const std::pair<std::u16string, double> heights[] = {{u"175", 175},     {u"  175  ", 175},
+                                                         {u"175.5", 175.5}, {u"175,5", 175},
+                                                         {u"abc", 0},       {u"", 0}};
     for (const auto& [text, expected] : heights) {
         host.Type(u"x", u"", u"Male", text);
         form.Command1_Click();
@@ -65,7 +66,8 @@ TEST_F(Form2Test, AFailedAddKeepsTheInputsAndShowsNoConfirmation) {
         SCOPED_TRACE(failure.what);
         FakeFormHost freshHost;
         Form2 freshForm{freshHost};
-        for (int i = 0; i < failure.prefill; ++i) freshForm.Command1_Click();
+        for (int i = 0; i < failure.prefill; ++i)
+            freshForm.Command1_Click();
         freshHost.messages.clear();
 
         freshHost.Type(u"Last", u"2001", u"Female", failure.height);
@@ -83,9 +85,11 @@ TEST_F(Form2Test, AFailedAddKeepsTheInputsAndShowsNoConfirmation) {
 }
 
 TEST_F(Form2Test, FindShowsOneMessagePerPairAndChangesNothing) {
-    const std::u16string people[][3] = {
-        {u"M1", u"Male", u"180"}, {u"W1", u"Female", u"165"}, {u"M2", u"Male", u"180"},
-        {u"W2", u"Female", u"165"}, {u"m3", u"male", u"180"}};
+    const std::u16string people[][3] = {{u"M1", u"Male", u"180"},
+                                        {u"W1", u"Female", u"165"},
+                                        {u"M2", u"Male", u"180"},
+                                        {u"W2", u"Female", u"165"},
+                                        {u"m3", u"male", u"180"}};
     for (const auto& [name, sex, height] : people) {
         host.Type(name, u"1990", sex, height);
         form.Command1_Click();

@@ -15,8 +15,7 @@
 namespace {
 
 // Finds a control of Form2 by its name; a missing one fails the test with its name.
-template <typename Widget>
-Widget* Find(QWidget& window, const char* name) {
+template <typename Widget> Widget* Find(QWidget& window, const char* name) {
     auto* widget = window.findChild<Widget*>(QString::fromLatin1(name));
     if (widget == nullptr) ADD_FAILURE() << "no control named " << name << " of the expected kind";
     return widget;
@@ -30,8 +29,10 @@ void TypeKeys(QWidget* widget, const QString& text) {
         if (character.unicode() < 0x80) {
             QTest::keyClick(widget, character.toLatin1());
         } else {
-            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(character), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(character),
+                                Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(character),
+                                Qt::NoModifier);
         }
     }
 }
@@ -60,7 +61,8 @@ protected:
         widget->setFocus();
         TypeKeys(widget, text);
     }
-    void TypePerson(const QString& name, const QString& year, const QString& sex, const QString& height) {
+    void TypePerson(const QString& name, const QString& year, const QString& sex,
+                    const QString& height) {
         TypeInto(edit("Text1"), name);
         TypeInto(edit("Text2"), year);
         combo()->setFocus();
@@ -81,7 +83,8 @@ protected:
 TEST_F(Form2WindowTest, StartsEmptyWithTheFocusInText1) {
     EXPECT_EQ(window().windowTitle(), QString("Form2"));
     EXPECT_EQ(window().size(), QSize(305, 277));
-    for (const char* name : {"Text1", "Text2", "Text3"}) EXPECT_TRUE(edit(name)->text().isEmpty()) << name;
+    for (const char* name : {"Text1", "Text2", "Text3"})
+        EXPECT_TRUE(edit(name)->text().isEmpty()) << name;
     EXPECT_TRUE(combo()->currentText().isEmpty());
     EXPECT_EQ(combo()->currentIndex(), -1);
     ASSERT_EQ(combo()->count(), 2);
@@ -132,7 +135,8 @@ TEST_F(Form2WindowTest, LabelsNameTheirInputs) {
     const std::pair<const char*, const char*> buddies[] = {
         {"Label1", "Text1"}, {"Label4", "Text2"}, {"Label3", "Combo1"}, {"Label2", "Text3"}};
     for (const auto& [label, input] : buddies) {
-        EXPECT_EQ(Find<QLabel>(window(), label)->buddy(), window().findChild<QWidget*>(input)) << label;
+        EXPECT_EQ(Find<QLabel>(window(), label)->buddy(), window().findChild<QWidget*>(input))
+            << label;
     }
 }
 
@@ -158,7 +162,8 @@ TEST_F(Form2WindowTest, AddStoresTheTypedPersonAndConfirmsOnce) {
     EXPECT_EQ(boxes[0].title, QString("Same Height"));
     EXPECT_EQ(boxes[0].icon, QMessageBox::NoIcon);
     EXPECT_EQ(boxes[0].buttonCount, 1);
-    for (const char* name : {"Text1", "Text2", "Text3"}) EXPECT_TRUE(edit(name)->text().isEmpty()) << name;
+    for (const char* name : {"Text1", "Text2", "Text3"})
+        EXPECT_TRUE(edit(name)->text().isEmpty()) << name;
     EXPECT_EQ(combo()->currentText(), QString("Male"));
     ASSERT_EQ(table().PeopleCount(), 1);
     EXPECT_EQ(table().People(0).FullName, u"Иванов Иван");
@@ -187,7 +192,8 @@ TEST_F(Form2WindowTest, PickingFromTheListGivesTheItem) {
 TEST_F(Form2WindowTest, EnterInAnInputDoesNothing) {
     TypeInto(edit("Text1"), "Name");
     MessageBoxAnswerer answerer;
-    for (const char* name : {"Text1", "Text2", "Text3"}) QTest::keyClick(edit(name), Qt::Key_Return);
+    for (const char* name : {"Text1", "Text2", "Text3"})
+        QTest::keyClick(edit(name), Qt::Key_Return);
     QTest::keyClick(combo(), Qt::Key_Return);
     QTest::qWait(20);
     EXPECT_TRUE(answerer.Seen().empty());
@@ -245,16 +251,16 @@ TEST_F(Form2WindowTest, FindShowsEachPairInItsOwnBoxMenFirst) {
         TypePerson(name, "1990", sex, height);
         Click("Command1");
     }
-    const std::vector<QString> expected{"Найдена пара мужчин: Пётр   Иван",
-                                        "Найдена пара мужчин: Пётр   Олег",
-                                        "Найдена пара мужчин: Иван   Олег",
-                                        "Найдена пара женщин: Мария   Анна"};
+    const std::vector<QString> expected{
+        "Найдена пара мужчин: Пётр   Иван", "Найдена пара мужчин: Пётр   Олег",
+        "Найдена пара мужчин: Иван   Олег", "Найдена пара женщин: Мария   Анна"};
     for (int run = 0; run < 2; ++run) {
         const auto boxes = Click("Command2");
         std::vector<QString> texts;
         for (const auto& box : boxes) {
             texts.push_back(box.text);
-            EXPECT_EQ(box.modalBoxesOpen, 1) << "a box opened before the previous one was dismissed";
+            EXPECT_EQ(box.modalBoxesOpen, 1)
+                << "a box opened before the previous one was dismissed";
             EXPECT_EQ(box.icon, QMessageBox::NoIcon);
             EXPECT_EQ(box.textFormat, Qt::PlainText);
         }

@@ -10,7 +10,8 @@ MessageBoxAnswerer::MessageBoxAnswerer() {
 
 std::vector<QString> MessageBoxAnswerer::Texts() const {
     std::vector<QString> texts;
-    for (const SeenBox& box : seen_) texts.push_back(box.text);
+    for (const SeenBox& box : seen_)
+        texts.push_back(box.text);
     return texts;
 }
 
