@@ -8,6 +8,10 @@ flock 9
 [ -e "$WINEPREFIX/.ready" ] && exit 0
 
 wineboot --init
+# Debian's Wine does not find the fonts of its fonts-wine package by itself:
+# without them Tahoma, the message font, is replaced by another and the
+# title bar's buttons lose their symbols (Marlett).
+cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 # Every window opens in one virtual desktop: without a window manager Wine
 # can stall for seconds when a window is hidden.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null

@@ -92,12 +92,6 @@ void FillComboBox(HWND combo, const ControlDescription& control) {
     SizeDropDownList(combo, control.listItems.size());
 }
 
-bool HoldsText(HWND control) {
-    wchar_t className[16]{};
-    GetClassNameW(control, className, 16);
-    return lstrcmpiW(className, L"Edit") == 0 || lstrcmpiW(className, L"ComboBox") == 0;
-}
-
 } // namespace
 
 Win32FormWindow::Win32FormWindow(const FormDescription& description)
@@ -135,6 +129,7 @@ void Win32FormWindow::CreateControls(const FormDescription& description) {
     for (const ControlDescription* control : order) {
         HWND child = CreateControl(description, *control);
         controls_.emplace(std::string(control->name), child);
+        kinds_.emplace(std::string(control->name), control->kind);
         if (control->kind == ControlKind::Frame) frames.push_back(child);
     }
     for (HWND frame : frames)
@@ -169,7 +164,8 @@ void Win32FormWindow::Show(int showCommand) {
 }
 
 void Win32FormWindow::OnClick(std::string_view button, std::function<void()> handler) {
-    const int id = GetDlgCtrlID(Control(button));
+    constexpr auto isButton = [](ControlKind kind) { return kind == ControlKind::CommandButton; };
+    const int id = GetDlgCtrlID(ControlOfKind(button, isButton));
     clickHandlers_[id] = std::move(handler);
 }
 
@@ -183,9 +179,18 @@ HWND Win32FormWindow::Control(std::string_view name) const {
     return found->second;
 }
 
+HWND Win32FormWindow::ControlOfKind(std::string_view name, bool (*isWanted)(ControlKind)) const {
+    HWND control = Control(name);
+    const auto kind = kinds_.find(name);
+    if (kind == kinds_.end() || !isWanted(kind->second))
+        RaiseRunTimeError(RunTimeErrorNumber::ObjectRequired);
+    return control;
+}
+
+HWND Win32FormWindow::Input(std::string_view name) const { return ControlOfKind(name, IsInput); }
+
 std::u16string Win32FormWindow::Text(std::string_view control) const {
-    HWND child = Control(control);
-    if (!HoldsText(child)) RaiseRunTimeError(RunTimeErrorNumber::ObjectRequired);
+    HWND child = Input(control);
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
@@ -193,8 +198,7 @@ std::u16string Win32FormWindow::Text(std::string_view control) const {
 }
 
 void Win32FormWindow::SetText(std::string_view control, std::u16string_view text) {
-    HWND child = Control(control);
-    if (!HoldsText(child)) RaiseRunTimeError(RunTimeErrorNumber::ObjectRequired);
+    HWND child = Input(control);
     const std::wstring wide = ToWide(text);
     SetWindowTextW(child, wide.c_str());
 }

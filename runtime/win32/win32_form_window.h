@@ -53,11 +53,16 @@ private:
     void CreateControls(const FormDescription& description);
     HWND CreateControl(const FormDescription& description, const ControlDescription& control);
     void RunClickHandler(int controlId);
+    // The child window of a control of a wanted kind; raises error 424 for any other.
+    HWND ControlOfKind(std::string_view name, bool (*isWanted)(ControlKind)) const;
+    // The child window of a text box or combo box.
+    HWND Input(std::string_view name) const;
 
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     bool quitWhenClosed_ = false;
     std::map<std::string, HWND, std::less<>> controls_;
+    std::map<std::string, ControlKind, std::less<>> kinds_;
     std::map<int, std::function<void()>> clickHandlers_;
 };

@@ -23,11 +23,13 @@ export WINEPREFIX="$PWD/$build/wine-prefix"
 wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
 
-# The Wine server and everything it started end with the tests, before the
-# X display they draw on.
+# The prefix is made before the tests start (run-under-wine makes it when
+# it is missing); the Wine server and everything it started end with the
+# tests, before the X display they draw on.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   status=0
-  ctest --test-dir "$0" --output-on-failure -j "$(nproc)" || status=$?
+  "$0/run-under-wine" cmd /c exit || status=$?
+  [ $status -ne 0 ] || ctest --test-dir "$0" --output-on-failure -j "$(nproc)" || status=$?
   wineserver -k 2>/dev/null || true
   exit $status' "$build"
 

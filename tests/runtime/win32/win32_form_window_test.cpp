@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -148,6 +149,46 @@ TEST_F(Win32FormWindowTest, PlacesEveryControlOnTheFormAtTheScreenDpi) {
     }
 }
 
+// The position of a control in the form's Z order: 0 is drawn on top.
+int ZOrderOf(HWND control) {
+    int position = 0;
+    for (HWND sibling = GetWindow(GetParent(control), GW_CHILD); sibling != nullptr;
+         sibling = GetWindow(sibling, GW_HWNDNEXT), ++position) {
+        if (sibling == control) return position;
+    }
+    return -1;
+}
+
+// Where controls overlap, the one that must stay whole lies on top, and the
+// one beneath clips it out instead of painting over it.
+TEST_F(Win32FormWindowTest, NoControlPaintsOverAnotherItOverlaps) {
+    const std::pair<std::string_view, std::string_view> onTopOf[] = {
+        {"Text1", "Label1"},    {"Label5", "Frame1"}, {"Label6", "Frame1"},
+        {"Command2", "Frame1"}, {"Label1", "Frame1"},
+    };
+    for (const auto& [top, beneath] : onTopOf) {
+        EXPECT_LT(ZOrderOf(Control(top)), ZOrderOf(Control(beneath))) << top << " over " << beneath;
+    }
+    for (const ControlDescription& description : Form2Description().controls) {
+        EXPECT_TRUE(GetWindowLongW(Control(description.name), GWL_STYLE) & WS_CLIPSIBLINGS)
+            << description.name;
+    }
+}
+
+// Whether the font that the system draws with has a glyph for every letter
+// of the text, rather than an empty box.
+bool HasEveryGlyph(HFONT font, const std::wstring& text) {
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    std::vector<WORD> glyphs(text.size());
+    const DWORD converted = GetGlyphIndicesW(screen, text.c_str(), static_cast<int>(text.size()),
+                                             glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return converted == text.size() &&
+           std::find(glyphs.begin(), glyphs.end(), WORD{0xFFFF}) == glyphs.end();
+}
+
 TEST_F(Win32FormWindowTest, ShowsEveryCaptionInTheMessageFont) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -162,6 +203,7 @@ TEST_F(Win32FormWindowTest, ShowsEveryCaptionInTheMessageFont) {
         GetObjectW(font, sizeof used, &used);
         EXPECT_STREQ(used.lfFaceName, metrics.lfMessageFont.lfFaceName);
         EXPECT_EQ(used.lfHeight, metrics.lfMessageFont.lfHeight);
+        EXPECT_TRUE(HasEveryGlyph(font, WindowText(control))) << "the font lacks letters";
     }
 }
 
@@ -224,6 +266,17 @@ TEST_F(Win32FormWindowTest, OnlyTextBoxesAndTheComboHaveText) {
         try {
             (void)window.Text(control);
             ADD_FAILURE() << control << " gave a text";
+        } catch (const RunTimeError& error) {
+            EXPECT_EQ(error.Number(), RunTimeErrorNumber::ObjectRequired) << control;
+        }
+    }
+}
+
+TEST_F(Win32FormWindowTest, OnlyButtonsTakeAClickHandler) {
+    for (std::string_view control : {"Text1", "Label5", "Frame1", "NoSuchControl"}) {
+        try {
+            window.OnClick(control, [] {});
+            ADD_FAILURE() << control << " took a click handler";
         } catch (const RunTimeError& error) {
             EXPECT_EQ(error.Number(), RunTimeErrorNumber::ObjectRequired) << control;
         }
