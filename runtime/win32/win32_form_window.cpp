@@ -107,7 +107,15 @@ Win32FormWindow::Win32FormWindow(const FormDescription& description)
                               nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) RaiseRunTimeError(RunTimeErrorNumber::OutOfMemory);
     controls_.emplace(std::string(description.name), window_);
-    CreateControls(description);
+    try {
+        CreateControls(description);
+    } catch (...) {
+        // No destructor runs for a half-made window: its messages must not
+        // reach this object any more.
+        DestroyWindow(window_);
+        DeleteObject(font_);
+        throw;
+    }
 }
 
 Win32FormWindow::~Win32FormWindow() {
