@@ -18,7 +18,7 @@ build=build/windows
 cmake -S . -B "$build" --toolchain cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
-# A fresh prefix on every run: the first test program to start makes it.
+# A fresh Wine prefix on every run, made once below.
 export WINEPREFIX="$PWD/$build/wine-prefix"
 wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
