@@ -1,0 +1,189 @@
+// Starts a program and reports how long it took from its start until the X
+// server mapped its window of the given title, until the window's first
+// picture reached the screen, and how much memory the program holds once
+// the window is shown.
+//
+//   window_timer TITLE SETTLE_MS PROGRAM [ARGUMENT...]
+//
+// Prints one line of key=value figures:
+//   map_ms    from just before the process is created until the map is seen;
+//   cpu_ms    processor time the program had used by then, all threads
+//             together (unlike map_ms it does not grow when other work on
+//             the machine takes the processor);
+//   paint_ms  until the window's top-left pixel changes from what it showed
+//             when mapped: the first frame the program drew;
+//   rss_kib   resident memory SETTLE_MS after the first frame, split into
+//             anon_kib, file_kib and shmem_kib as /proc shows them.
+// The program is then stopped with SIGTERM. Exits non-zero when the window
+// does not show within 20 seconds.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <dirent.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr auto GiveUpAfter = std::chrono::seconds(20);
+
+double MsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A window that goes away while it is looked at is not a reason to stop.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+std::string WindowTitle(Display* display, Window window) {
+    // _NET_WM_NAME holds UTF-8; older clients set only WM_NAME.
+    const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string title;
+    if (XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type, &format, &count,
+                           &after, &data) == Success &&
+        data != nullptr) {
+        title.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+        return title;
+    }
+    char* name = nullptr;
+    if (XFetchName(display, window, &name) && name != nullptr) {
+        title = name;
+        XFree(name);
+    }
+    return title;
+}
+
+// Waits for a MapNotify of a top-level window with the title; None on
+// timeout or when the program has already ended.
+Window WaitForMap(Display* display, const std::string& title, pid_t program,
+                  Clock::time_point start) {
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    while (Clock::now() - start < GiveUpAfter) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == MapNotify && WindowTitle(display, event.xmap.window) == title)
+                return event.xmap.window;
+        }
+        if (waitpid(program, nullptr, WNOHANG) == program) return None;
+        poll(&connection, 1, 50);
+    }
+    return None;
+}
+
+long PixelAt(Display* display, Window window, int x, int y) {
+    XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) return -1;
+    const long pixel = static_cast<long>(XGetPixel(image, 0, 0));
+    XDestroyImage(image);
+    return pixel;
+}
+
+// Both the program and the floor paint their window's background first, so
+// the top-left pixel turns from the unpainted black of a fresh window to
+// the background colour with the first frame. Polled every half
+// millisecond; false when nothing is drawn before the deadline.
+bool WaitForFirstFrame(Display* display, Window window, Clock::time_point start) {
+    const long unpainted = PixelAt(display, window, 1, 1);
+    while (Clock::now() - start < GiveUpAfter) {
+        if (PixelAt(display, window, 1, 1) != unpainted) return true;
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    return false;
+}
+
+// The processor time all of the program's threads have had so far, from
+// the scheduler's own count in nanoseconds.
+double ProcessorMsOf(pid_t program) {
+    const std::string tasks = "/proc/" + std::to_string(program) + "/task";
+    double nanoseconds = 0;
+    if (DIR* directory = opendir(tasks.c_str())) {
+        while (const dirent* task = readdir(directory)) {
+            if (task->d_name[0] == '.') continue;
+            std::ifstream schedstat(tasks + "/" + task->d_name + "/schedstat");
+            double onProcessor = 0;
+            if (schedstat >> onProcessor) nanoseconds += onProcessor;
+        }
+        closedir(directory);
+    }
+    return nanoseconds / 1e6;
+}
+
+std::map<std::string, long> MemoryOf(pid_t program) {
+    std::map<std::string, long> kib{
+        {"VmRSS:", -1}, {"RssAnon:", -1}, {"RssFile:", -1}, {"RssShmem:", -1}};
+    std::ifstream status("/proc/" + std::to_string(program) + "/status");
+    std::string key;
+    while (status >> key) {
+        if (kib.count(key) != 0) status >> kib[key];
+        status.ignore(1 << 16, '\n');
+    }
+    return kib;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s TITLE SETTLE_MS PROGRAM [ARGUMENT...]\n", argv[0]);
+        return 2;
+    }
+    const std::string title = argv[1];
+    const auto settle = std::chrono::milliseconds(std::atoi(argv[2]));
+
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "window_timer: cannot open the display\n");
+        return 2;
+    }
+    XSetErrorHandler(IgnoreXError);
+    // Every top-level window's map is reported to the root window's
+    // substructure listeners, with or without a window manager.
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XSync(display, False);
+
+    const Clock::time_point start = Clock::now();
+    pid_t program = 0;
+    if (posix_spawn(&program, argv[3], nullptr, nullptr, argv + 3, environ) != 0) {
+        std::perror("window_timer: cannot start the program");
+        return 2;
+    }
+    const Window window = WaitForMap(display, title, program, start);
+    const double mapMs = MsSince(start);
+    const double cpuMs = ProcessorMsOf(program);
+    const bool painted = window != None && WaitForFirstFrame(display, window, start);
+    const double paintMs = MsSince(start);
+    if (painted) {
+        std::this_thread::sleep_for(settle);
+        std::map<std::string, long> kib = MemoryOf(program);
+        std::printf("map_ms=%.2f cpu_ms=%.2f paint_ms=%.2f rss_kib=%ld anon_kib=%ld file_kib=%ld "
+                    "shmem_kib=%ld\n",
+                    mapMs, cpuMs, paintMs, kib["VmRSS:"], kib["RssAnon:"], kib["RssFile:"],
+                    kib["RssShmem:"]);
+    } else {
+        std::fprintf(stderr, "window_timer: no window \"%s\" was shown\n", title.c_str());
+    }
+    kill(program, SIGTERM);
+    waitpid(program, nullptr, 0);
+    XCloseDisplay(display);
+    return painted ? 0 : 1;
+}
