@@ -7,21 +7,21 @@
 //
 // Prints one line of key=value figures:
 //   map_ms    from just before the process is created until the map is seen;
-//   cpu_ms    processor time the program had used by then, all threads
-//             together (unlike map_ms it does not grow when other work on
-//             the machine takes the processor);
 //   paint_ms  until the window's top-left pixel changes from what it showed
 //             when mapped: the first frame the program drew;
 //   rss_kib   resident memory SETTLE_MS after the first frame, split into
-//             anon_kib, file_kib and shmem_kib as /proc shows them.
-// The program is then stopped with SIGTERM. Exits non-zero when the window
+//             anon_kib, file_kib and shmem_kib as /proc shows them;
+//   cpu_ms    processor time the program used in all, all threads together,
+//             from its start until it is stopped with SIGTERM after that
+//             (unlike the times above, it does not grow when other work on
+//             the machine takes the processor). Exits non-zero when the window
 // does not show within 20 seconds.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <dirent.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -111,23 +111,6 @@ bool WaitForFirstFrame(Display* display, Window window, Clock::time_point start)
     return false;
 }
 
-// The processor time all of the program's threads have had so far, from
-// the scheduler's own count in nanoseconds.
-double ProcessorMsOf(pid_t program) {
-    const std::string tasks = "/proc/" + std::to_string(program) + "/task";
-    double nanoseconds = 0;
-    if (DIR* directory = opendir(tasks.c_str())) {
-        while (const dirent* task = readdir(directory)) {
-            if (task->d_name[0] == '.') continue;
-            std::ifstream schedstat(tasks + "/" + task->d_name + "/schedstat");
-            double onProcessor = 0;
-            if (schedstat >> onProcessor) nanoseconds += onProcessor;
-        }
-        closedir(directory);
-    }
-    return nanoseconds / 1e6;
-}
-
 std::map<std::string, long> MemoryOf(pid_t program) {
     std::map<std::string, long> kib{
         {"VmRSS:", -1}, {"RssAnon:", -1}, {"RssFile:", -1}, {"RssShmem:", -1}};
@@ -169,21 +152,25 @@ int main(int argc, char** argv) {
     }
     const Window window = WaitForMap(display, title, program, start);
     const double mapMs = MsSince(start);
-    const double cpuMs = ProcessorMsOf(program);
     const bool painted = window != None && WaitForFirstFrame(display, window, start);
     const double paintMs = MsSince(start);
+    std::map<std::string, long> kib;
     if (painted) {
         std::this_thread::sleep_for(settle);
-        std::map<std::string, long> kib = MemoryOf(program);
-        std::printf("map_ms=%.2f cpu_ms=%.2f paint_ms=%.2f rss_kib=%ld anon_kib=%ld file_kib=%ld "
-                    "shmem_kib=%ld\n",
-                    mapMs, cpuMs, paintMs, kib["VmRSS:"], kib["RssAnon:"], kib["RssFile:"],
-                    kib["RssShmem:"]);
+        kib = MemoryOf(program);
     } else {
         std::fprintf(stderr, "window_timer: no window \"%s\" was shown\n", title.c_str());
     }
     kill(program, SIGTERM);
-    waitpid(program, nullptr, 0);
+    rusage usage{};
+    wait4(program, nullptr, 0, &usage);
     XCloseDisplay(display);
-    return painted ? 0 : 1;
+    if (!painted) return 1;
+    const double cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+                         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    std::printf("map_ms=%.2f paint_ms=%.2f rss_kib=%ld anon_kib=%ld file_kib=%ld shmem_kib=%ld "
+                "cpu_ms=%.2f\n",
+                mapMs, paintMs, kib["VmRSS:"], kib["RssAnon:"], kib["RssFile:"], kib["RssShmem:"],
+                cpuMs);
+    return 0;
 }

@@ -4,8 +4,13 @@
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#if SAME_HEIGHT_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 #include "form2_program.h"
 #include "program_identity.h"
@@ -50,6 +55,28 @@ void ReleaseStartupMessages() {
     }
 }
 
+// The first text box needs the font configuration, and reading it is the
+// largest single piece of start-up work (on a Debian desktop, some 70 XML
+// files and the font caches: about 5 ms, a third of the program's own start-up
+// over an empty window's). It needs no display, so a second thread reads it
+// while the toolkit connects to the display; the toolkit's own call then finds
+// it loaded. Where fonts come from elsewhere, there is nothing to start.
+class FontConfigurationLoader {
+public:
+#if SAME_HEIGHT_HAVE_FONTCONFIG
+    FontConfigurationLoader() : thread_([] { FcInit(); }) {}
+    ~FontConfigurationLoader() { Finish(); }
+    void Finish() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    std::thread thread_;
+#else
+    void Finish() {}
+#endif
+};
+
 } // namespace
 
 int RunProgram() {
@@ -59,11 +86,13 @@ int RunProgram() {
     static char* arguments[] = {name, nullptr};
     static int argumentCount = 1;
 
+    FontConfigurationLoader fonts;
     defaultHandler = qInstallMessageHandler(HoldStartupMessage);
     QApplication application(argumentCount, arguments);
     ReleaseStartupMessages();
     SetProgramIdentity();
 
+    fonts.Finish(); // the toolkit reads fonts only from here on, in one thread
     Form2Program program;
     program.Window().show();
     return QApplication::exec();
