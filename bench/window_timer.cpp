@@ -7,8 +7,9 @@
 //
 // Prints one line of key=value figures:
 //   map_ms    from just before the process is created until the map is seen;
-//   paint_ms  until the window's top-left pixel changes from what it showed
-//             when mapped: the first frame the program drew;
+//   paint_ms  until the window's top-left pixel is no longer the black of
+//             the root window behind it (run the X server with a black root
+//             window, Xvfb -br): the first frame the program drew;
 //   rss_kib   resident memory SETTLE_MS after the first frame, split into
 //             anon_kib, file_kib and shmem_kib as /proc shows them;
 //   cpu_ms    processor time the program used in all, all threads together,
@@ -98,14 +99,15 @@ long PixelAt(Display* display, Window window, int x, int y) {
     return pixel;
 }
 
-// Both the program and the floor paint their window's background first, so
-// the top-left pixel turns from the unpainted black of a fresh window to
-// the background colour with the first frame. Polled every half
+// Neither the program nor the floor gives its window a background of the
+// X server's: until the program first draws, the window shows the black
+// root window behind it (Xvfb -br). Both draw their background first, so
+// the top-left pixel leaves black with the first frame. Polled every half
 // millisecond; false when nothing is drawn before the deadline.
 bool WaitForFirstFrame(Display* display, Window window, Clock::time_point start) {
-    const long unpainted = PixelAt(display, window, 1, 1);
+    constexpr long Black = 0;
     while (Clock::now() - start < GiveUpAfter) {
-        if (PixelAt(display, window, 1, 1) != unpainted) return true;
+        if (PixelAt(display, window, 1, 1) != Black) return true;
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     return false;
