@@ -38,10 +38,11 @@ stop() {
 }
 trap stop EXIT
 
-# A desktop-like session: an X server with a black root window, a session
-# bus, and a private runtime folder.
+# A desktop-like session: an X server with a black root window that keeps
+# running between clients (no reset while the next program connects), a
+# session bus, and a private runtime folder.
 exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -br >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -br -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
@@ -57,8 +58,11 @@ else
 fi
 
 median() { sort -n | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
-# The median of one key=value figure over the lines of a file.
-figure() { grep -o "\\b$2=[-0-9.]*" "$1" | cut -d= -f2 | median; }
+# The median (or with a third argument "least", the least) of one key=value
+# figure over the lines of a file.
+figure() {
+  grep -o "\\b$2=[-0-9.]*" "$1" | cut -d= -f2 | if [ "${3:-}" = least ]; then sort -n | head -1; else median; fi
+}
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 load_before=$(load)
 
@@ -96,6 +100,7 @@ mib() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1024}'; }
 row() { printf '| %s | %s | %s | %s | %s |\n' "$@"; }
 
 map_p=$(figure "$work/program" map_ms); map_f=$(figure "$work/floor" map_ms)
+least_p=$(figure "$work/program" map_ms least); least_f=$(figure "$work/floor" map_ms least)
 paint_p=$(figure "$work/program" paint_ms); paint_f=$(figure "$work/floor" paint_ms)
 cpu_p=$(figure "$work/program" cpu_ms); cpu_f=$(figure "$work/floor" cpu_ms)
 rss_p=$(figure "$work/program" rss_kib); rss_f=$(figure "$work/floor" rss_kib)
@@ -111,6 +116,7 @@ echo
 row figure program floor ratio target
 row --- --- --- --- ---
 row "start-up: process start to window mapped" "$map_p ms" "$map_f ms" "$(ratio "$map_p" "$map_f")" "≤ 1.5×"
+row "start-up: window mapped, the fastest of the starts" "$least_p ms" "$least_f ms" "$(ratio "$least_p" "$least_f")" "(shown, no target)"
 row "start-up: process start to first frame drawn" "$paint_p ms" "$paint_f ms" "$(ratio "$paint_p" "$paint_f")" "(shown, no target)"
 row "start-up: processor time, start to stop" "$cpu_p ms" "$cpu_f ms" "$(ratio "$cpu_p" "$cpu_f")" "(shown, no target)"
 row "resident memory once shown" "$(mib "$rss_p") MiB" "$(mib "$rss_f") MiB" "+$(mib $((rss_p - rss_f))) MiB" "≤ +6 MiB"
