@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const FormDescription& form = Form2Description();
     QWidget window;
-    window.setWindowTitle(QString::fromUtf16(form.caption.data(),
-                                             static_cast<qsizetype>(form.caption.size())));
+    window.setWindowTitle(
+        QString::fromUtf16(form.caption.data(), static_cast<qsizetype>(form.caption.size())));
     window.setFixedSize(TwipsToPixels(form.clientWidth), TwipsToPixels(form.clientHeight));
     window.show();
     return QApplication::exec();
