@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "runtime/qt/form2_program.h"
+#include "runtime/qt/program_identity.h"
 
 namespace {
 
@@ -118,6 +119,7 @@ void Print(const char* key, long value) { std::printf("%s=%ld\n", key, value); }
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    SetProgramIdentity(); // as the program does: the boxes get its icon too
     BoxDismisser dismisser;
     application.installEventFilter(&dismisser);
 
