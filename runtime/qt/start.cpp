@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -64,7 +65,13 @@ void ReleaseStartupMessages() {
 class FontConfigurationLoader {
 public:
 #if SAME_HEIGHT_HAVE_FONTCONFIG
-    FontConfigurationLoader() : thread_([] { FcInit(); }) {}
+    FontConfigurationLoader() {
+        try {
+            thread_ = std::thread([] { FcInit(); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the toolkit reads it itself when needed.
+        }
+    }
     ~FontConfigurationLoader() { Finish(); }
     void Finish() {
         if (thread_.joinable()) thread_.join();
@@ -92,7 +99,7 @@ int RunProgram() {
     ReleaseStartupMessages();
     SetProgramIdentity();
 
-    fonts.Finish(); // the toolkit reads fonts only from here on, in one thread
+    fonts.Finish(); // the form's text boxes need the fonts from here on
     Form2Program program;
     program.Window().show();
     return QApplication::exec();
