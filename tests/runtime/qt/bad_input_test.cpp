@@ -159,6 +159,7 @@ TEST_F(BadInputTest, MinusZeroZeroAndAnUnderflowAreOneHeight) {
     const auto boxes = Click("Command2");
 
     std::vector<QString> texts;
+    texts.reserve(boxes.size());
     for (const auto& box : boxes)
         texts.push_back(box.text);
     EXPECT_EQ(texts, (std::vector<QString>{Men + "A   B", Men + "A   C", Men + "B   C"}));

@@ -26,7 +26,7 @@ void Form2WindowFixture::TearDown() {
     EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty()) << "a window was left open";
 }
 
-void Form2WindowFixture::TypeInto(QWidget* widget, const QString& text) {
+void TypeInto(QWidget* widget, const QString& text) {
     widget->setFocus();
     TypeKeys(widget, text);
 }

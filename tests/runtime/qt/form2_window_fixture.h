@@ -26,6 +26,9 @@ template <typename Widget> Widget* Find(QWidget& window, const char* name) {
 // input method delivers them.
 void TypeKeys(QWidget* widget, const QString& text);
 
+// Gives the widget the focus and types the text into it.
+void TypeInto(QWidget* widget, const QString& text);
+
 // Form2 shown and active on the offscreen platform, with helpers that work
 // its controls the way a user does. Every test starts with a fresh window
 // and an empty table, and must leave no window open.
@@ -40,7 +43,6 @@ protected:
     QPushButton* button(const char* name) { return Find<QPushButton>(window(), name); }
     const PersonTable& table() { return program->Form().People(); }
 
-    void TypeInto(QWidget* widget, const QString& text);
     void TypePerson(const QString& name, const QString& year, const QString& sex,
                     const QString& height);
     // Clicks the button and answers every box it opens; returns the boxes seen.

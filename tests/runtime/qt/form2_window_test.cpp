@@ -74,7 +74,8 @@ TEST_F(Form2WindowTest, TabMovesThroughTheInputsAndButtonsInOrder) {
         QWidget* focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr);
         // An editable combo box keeps the focus in its own line edit.
-        if (qobject_cast<QComboBox*>(focused->parentWidget())) focused = focused->parentWidget();
+        if (qobject_cast<QComboBox*>(focused->parentWidget()) != nullptr)
+            focused = focused->parentWidget();
         EXPECT_EQ(focused->objectName(), QString(expected));
     }
 }

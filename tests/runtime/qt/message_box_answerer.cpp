@@ -41,7 +41,7 @@ void MessageBoxAnswerer::AnswerOpenBox() {
 
     int open = 0;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        open += qobject_cast<QMessageBox*>(widget) != nullptr && widget->isVisible();
+        if (qobject_cast<QMessageBox*>(widget) != nullptr && widget->isVisible()) ++open;
     }
     seen_.push_back({box->windowTitle(), box->text(), ShownText(*box), box->icon(),
                      box->textFormat(), static_cast<int>(box->buttons().size()), open,
