@@ -4,7 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-lists=$(ls scripts/packages/*.txt | xargs -n1 basename | sed 's/\.txt$//')
+# Lists of 32-bit (*-i386) packages need the i386 architecture: the stages
+# that use them add it and install them.
+lists=$(ls scripts/packages/*.txt | grep -v -- '-i386\.txt$' | xargs -n1 basename | sed 's/\.txt$//')
 scripts/install-packages.sh $(scripts/packages.sh $lists)
 
 for stage in scripts/test-stages/*.sh; do

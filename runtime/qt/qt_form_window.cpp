@@ -1,10 +1,13 @@
 #include "qt_form_window.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -25,13 +28,27 @@ QRect ToPixels(const TwipRect& rect) {
             TwipsToPixels(rect.height)};
 }
 
+// The rectangles were laid out for an 8-point sans-serif font and do not grow
+// with their captions. So the form keeps the desktop's font family but takes
+// this size: at a desktop's larger size the captions would be clipped.
+constexpr int FormFontPointSize = 8;
+
+QFont FormFont() {
+    QFont font = QApplication::font();
+    font.setPointSize(FormFontPointSize);
+    return font;
+}
+
 // Texts of any length: the user's paste is never cut short.
 constexpr int NoLengthLimit = std::numeric_limits<int>::max();
 
+// A label is shorter than the input in its row and starts at the same top;
+// at the foot of its rectangle the caption comes nearest to the input's line
+// of text.
 QWidget* CreateLabel(const ControlDescription& control, QWidget* container) {
     auto* label = new QLabel(ToQString(control.caption), container);
     label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     return label;
 }
 
@@ -64,8 +81,24 @@ QWidget* CreateButton(const ControlDescription& control, QWidget* container) {
     return button;
 }
 
+// The frame's title sits on its top edge, cut into the line, and the controls
+// inside start just below that edge: that is how the layout was drawn.
+// Styles such as Fusion put the title above the frame instead, where it
+// crowds the controls, so the frame is drawn in the built-in Windows style.
+// The one style object serves every frame and belongs to the application.
+QStyle* TitleOnEdgeStyle() {
+    static QPointer<QStyle> style;
+    if (style.isNull()) {
+        style = QStyleFactory::create(QStringLiteral("Windows"));
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
 QWidget* CreateFrame(const ControlDescription& control, QWidget* container) {
-    return new QGroupBox(ToQString(control.caption), container);
+    auto* frame = new QGroupBox(ToQString(control.caption), container);
+    frame->setStyle(TitleOnEdgeStyle());
+    return frame;
 }
 
 QWidget* CreateControl(const ControlDescription& control, QWidget* container) {
@@ -88,6 +121,7 @@ QtFormWindow::QtFormWindow(const FormDescription& description) {
     setObjectName(ToQString(description.name));
     setWindowTitle(ToQString(description.caption));
     setFixedSize(TwipsToPixels(description.clientWidth), TwipsToPixels(description.clientHeight));
+    setFont(FormFont());
     controls_.emplace(std::string(description.name), this);
     // Containers come before the controls they hold in every description.
     for (const ControlDescription& control : description.controls) {

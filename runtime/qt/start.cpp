@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "form2_program.h"
-#include "qt_text.h"
+#include "program_identity.h"
 #include "runtime/application.h"
 
 namespace {
@@ -62,7 +62,7 @@ int RunProgram() {
     defaultHandler = qInstallMessageHandler(HoldStartupMessage);
     QApplication application(argumentCount, arguments);
     ReleaseStartupMessages();
-    QApplication::setApplicationName(ToQString(ProgramName));
+    SetProgramIdentity();
 
     Form2Program program;
     program.Window().show();

@@ -1,0 +1,19 @@
+# The Windows build's tests: googletest cross-compiled from Debian's sources
+# (package googletest), and every test program run under Wine.
+
+set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "googletest's sources")
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# ctest starts each test program through run-under-wine, which runs it in
+# this build's own Wine prefix and makes the prefix on first use.
+set(SAME_HEIGHT_WINE_PREFIX ${PROJECT_BINARY_DIR}/wine-prefix CACHE PATH
+    "The Wine prefix the tests run in; made on first use")
+set(make_wine_prefix ${CMAKE_CURRENT_LIST_DIR}/make-wine-prefix.sh)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/run-under-wine.sh.in ${PROJECT_BINARY_DIR}/run-under-wine
+               @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+               GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_BINARY_DIR}/run-under-wine)
+endif()

@@ -1,0 +1,41 @@
+#include "win32_layout.h"
+
+namespace {
+
+constexpr int TwipsPerInch = 1440;
+
+// The offset of a container's client area from the form's: a frame's
+// controls are placed relative to the frame's own top-left corner.
+POINT ContainerOffset(const FormDescription& form, std::string_view container) {
+    POINT offset{0, 0};
+    for (const ControlDescription* frame = FindControl(form, container); frame != nullptr;
+         frame = FindControl(form, frame->container)) {
+        offset.x += frame->rect.left;
+        offset.y += frame->rect.top;
+    }
+    return offset;
+}
+
+} // namespace
+
+int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, TwipsPerInch); }
+
+RECT ControlRectInForm(const FormDescription& form, const ControlDescription& control, int dpi) {
+    const POINT offset = ContainerOffset(form, control.container);
+    const int left = offset.x + control.rect.left;
+    const int top = offset.y + control.rect.top;
+    return {TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
+            TwipsToPixels(left + control.rect.width, dpi),
+            TwipsToPixels(top + control.rect.height, dpi)};
+}
+
+RECT FormClientRect(const FormDescription& form, int dpi) {
+    return {0, 0, TwipsToPixels(form.clientWidth, dpi), TwipsToPixels(form.clientHeight, dpi)};
+}
+
+const ControlDescription* FindControl(const FormDescription& form, std::string_view name) {
+    for (const ControlDescription& control : form.controls) {
+        if (control.name == name) return &control;
+    }
+    return nullptr;
+}

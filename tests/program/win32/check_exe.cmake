@@ -1,0 +1,50 @@
+# Checks the Windows program's file with objdump: a 32-bit i386 program for
+# the GUI subsystem that imports only Windows' own DLLs.
+#   cmake -DEXE=same-height.exe -DOBJDUMP=i686-w64-mingw32-objdump -P check_exe.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+# The system DLLs every Windows has; the compiler's own DLLs
+# (libstdc++-6.dll, libgcc_s_*.dll, libwinpthread-1.dll) must not appear.
+set(allowed_imports kernel32.dll user32.dll gdi32.dll comctl32.dll msvcrt.dll)
+
+execute_process(COMMAND ${OBJDUMP} -f -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "objdump could not read ${EXE}")
+endif()
+
+set(problems "")
+if(NOT dump MATCHES "file format pei-i386")
+  list(APPEND problems "not a 32-bit PE file")
+endif()
+if(NOT dump MATCHES "architecture: i386")
+  list(APPEND problems "not for i386")
+endif()
+if(NOT dump MATCHES "Subsystem[ \t]+00000002[ \t]+\\(Windows GUI\\)")
+  list(APPEND problems "not for the Windows GUI subsystem")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" import_lines "${dump}")
+set(imports "")
+foreach(line IN LISTS import_lines)
+  string(REGEX REPLACE "DLL Name: " "" dll "${line}")
+  string(STRIP "${dll}" dll)
+  string(TOLOWER "${dll}" dll)
+  list(APPEND imports ${dll})
+  if(NOT dll IN_LIST allowed_imports)
+    list(APPEND problems "imports ${dll}, which is not a Windows system DLL")
+  endif()
+endforeach()
+foreach(needed kernel32.dll user32.dll)
+  if(NOT needed IN_LIST imports)
+    list(APPEND problems "does not import ${needed}: the import table was not read")
+  endif()
+endforeach()
+
+file(SIZE ${EXE} size)
+list(JOIN imports ", " import_list)
+message(STATUS "${EXE}: ${size} bytes; imports ${import_list}")
+if(problems)
+  list(JOIN problems "\n  " report)
+  message(FATAL_ERROR "${EXE}:\n  ${report}")
+endif()

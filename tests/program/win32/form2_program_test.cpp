@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "program_under_test.h"
+#include "win32_probe.h"
+
+// The whole Windows program, started as its user starts it and driven from
+// this separate process through its windows, as an automation tool drives it.
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A box that a click opens comes at once; the wait only allows for a slow machine.
+constexpr auto BoxTimeout = 10s;
+// How long to wait to be sure that no further box follows.
+constexpr auto Quiet = 500ms;
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+SIZE ClientSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right - client.left, client.bottom - client.top};
+}
+
+class Form2ProgramTest : public ::testing::Test {
+protected:
+    ProgramUnderTest program;
+
+    void SetUp() override { ASSERT_NE(program.Form(), nullptr) << "the program showed no Form2"; }
+
+    HWND Control(std::string_view name) const { return program.Control(name); }
+    std::wstring Text(std::string_view name) const { return WindowText(Control(name)); }
+
+    void Type(std::wstring_view name, std::wstring_view year, std::wstring_view sex,
+              std::wstring_view height) {
+        SetWindowTextOf(Control("Text1"), name);
+        SetWindowTextOf(Control("Text2"), year);
+        SetWindowTextOf(Control("Combo1"), sex);
+        SetWindowTextOf(Control("Text3"), height);
+    }
+
+    // Clicks the button and answers every message box that follows, in turn.
+    std::vector<MessageBoxView> ClickAndAnswer(std::string_view button) {
+        std::vector<MessageBoxView> boxes;
+        Click(Control(button));
+        for (HWND box = WaitForMessageBox(program.Form(), BoxTimeout); box != nullptr;
+             box = WaitForMessageBox(program.Form(), Quiet)) {
+            boxes.push_back(ReadMessageBox(box));
+            PressOk(box);
+            EXPECT_TRUE(WaitUntilClosed(box, BoxTimeout)) << "the box stayed open";
+        }
+        return boxes;
+    }
+
+    // Adds the person typed in, expecting the one confirmation box at once.
+    void AddQuickly() {
+        Click(Control("Command1"));
+        HWND box = WaitForMessageBox(program.Form(), BoxTimeout);
+        ASSERT_NE(box, nullptr) << "no confirmation";
+        PressOk(box);
+        ASSERT_TRUE(WaitUntilClosed(box, BoxTimeout));
+    }
+
+    static std::vector<std::wstring> Texts(const std::vector<MessageBoxView>& boxes) {
+        std::vector<std::wstring> texts;
+        for (const MessageBoxView& box : boxes)
+            texts.push_back(box.text);
+        return texts;
+    }
+};
+
+TEST_F(Form2ProgramTest, ShowsForm2AtTheScreenDpiWithTheFocusInText1AndEndsWhenClosed) {
+    EXPECT_EQ(WindowText(program.Form()), L"Form2");
+    const SIZE client = ClientSize(program.Form());
+    EXPECT_EQ(client.cx, MulDiv(4575, ScreenDpi(), 1440));
+    EXPECT_EQ(client.cy, MulDiv(4155, ScreenDpi(), 1440));
+
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    ASSERT_TRUE(GetGUIThreadInfo(program.ThreadId(), &thread));
+    EXPECT_EQ(thread.hwndFocus, Control("Text1"));
+
+    EXPECT_EQ(program.Close(), 0);
+    EXPECT_FALSE(program.IsRunning());
+}
+
+TEST_F(Form2ProgramTest, AddEmptiesTheThreeBoxesKeepsTheSexAndConfirmsOnce) {
+    Type(L"Иванов Иван", L"1980", L"", L"180");
+    SendMessageW(Control("Combo1"), CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(L"Male"));
+
+    const std::vector<MessageBoxView> boxes = ClickAndAnswer("Command1");
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"Запись добавлена");
+    EXPECT_EQ(boxes[0].title, L"Same Height");
+    EXPECT_EQ(boxes[0].buttons, std::vector<std::wstring>{L"OK"});
+    EXPECT_FALSE(boxes[0].hasIcon);
+    EXPECT_EQ(Text("Text1"), L"");
+    EXPECT_EQ(Text("Text2"), L"");
+    EXPECT_EQ(Text("Text3"), L"");
+    EXPECT_EQ(Text("Combo1"), L"Male");
+}
+
+TEST_F(Form2ProgramTest, FindShowsTheExactPairAndNeverPairsMaleInLowerCase) {
+    const std::wstring_view people[][3] = {
+        {L"A", L"Male", L"180"}, {L"c", L"male", L"180"}, {L"B", L"Male", L"180.0"}};
+    for (const auto& [name, sex, height] : people) {
+        Type(name, L"1990", sex, height);
+        ASSERT_EQ(ClickAndAnswer("Command1").size(), 1u);
+    }
+
+    EXPECT_EQ(Texts(ClickAndAnswer("Command2")),
+              std::vector<std::wstring>{L"Найдена пара мужчин: A   B"});
+    // The search changes nothing: it reports the same pair again.
+    EXPECT_EQ(Texts(ClickAndAnswer("Command2")),
+              std::vector<std::wstring>{L"Найдена пара мужчин: A   B"});
+}
+
+TEST_F(Form2ProgramTest, AFullTableShowsError9AndTheProgramKeepsRunningWithNothingChanged) {
+    Type(L"A", L"1990", L"Male", L"180");
+    ASSERT_NO_FATAL_FAILURE(AddQuickly());
+    Type(L"B", L"1991", L"Male", L"180");
+    ASSERT_NO_FATAL_FAILURE(AddQuickly());
+    // 999 more people whom the search never pairs fill the table's 1001 slots.
+    SetWindowTextOf(Control("Combo1"), L"");
+    for (int added = 2; added < 1001; ++added)
+        ASSERT_NO_FATAL_FAILURE(AddQuickly()) << "add " << added + 1;
+
+    // Z would pair with A and with B, had the program stored Z.
+    Type(L"Z", L"2001", L"Male", L"180");
+    const std::vector<MessageBoxView> boxes = ClickAndAnswer("Command1");
+
+    ASSERT_EQ(boxes.size(), 1u) << "an error box and nothing else";
+    EXPECT_NE(boxes[0].text.find(L"9"), std::wstring::npos);
+    EXPECT_NE(boxes[0].text.find(L"Subscript out of range"), std::wstring::npos);
+    EXPECT_EQ(boxes[0].title, L"Same Height");
+    ASSERT_TRUE(program.IsRunning());
+    EXPECT_TRUE(IsWindowVisible(program.Form()));
+    EXPECT_EQ(Text("Text1"), L"Z");
+    EXPECT_EQ(Text("Text2"), L"2001");
+    EXPECT_EQ(Text("Combo1"), L"Male");
+    EXPECT_EQ(Text("Text3"), L"180");
+    EXPECT_EQ(Texts(ClickAndAnswer("Command2")),
+              std::vector<std::wstring>{L"Найдена пара мужчин: A   B"});
+}
+
+// Sets the screen's DPI that programs started afterwards see, and puts the
+// old setting back at the end.
+class ScreenDpiSetting {
+public:
+    explicit ScreenDpiSetting(DWORD dpi) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+        DWORD size = sizeof old_;
+        hadOld_ = RegQueryValueExW(key_, Name, nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
+                                   &size) == ERROR_SUCCESS;
+        RegSetValueExW(key_, Name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    ~ScreenDpiSetting() {
+        if (hadOld_) {
+            RegSetValueExW(key_, Name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
+                           sizeof old_);
+        } else {
+            RegDeleteValueW(key_, Name);
+        }
+        RegCloseKey(key_);
+    }
+    ScreenDpiSetting(const ScreenDpiSetting&) = delete;
+    ScreenDpiSetting& operator=(const ScreenDpiSetting&) = delete;
+
+private:
+    static constexpr const wchar_t* Name = L"LogPixels";
+    HKEY key_ = nullptr;
+    DWORD old_ = 0;
+    bool hadOld_ = false;
+};
+
+TEST(Form2ProgramAtAHigherDpi, KeepsTheFormsSizeInInches) {
+    ScreenDpiSetting dpi(144);
+    ProgramUnderTest program;
+    ASSERT_NE(program.Form(), nullptr);
+
+    const SIZE client = ClientSize(program.Form());
+    EXPECT_EQ(client.cx, MulDiv(4575, 144, 1440));
+    EXPECT_EQ(client.cy, MulDiv(4155, 144, 1440));
+    // Command2 sits at (2280, 240) in Frame1, which sits at (120, 3240).
+    RECT button{};
+    GetWindowRect(program.Control("Command2"), &button);
+    MapWindowPoints(nullptr, program.Form(), reinterpret_cast<POINT*>(&button), 2);
+    EXPECT_EQ(button.left, MulDiv(2400, 144, 1440));
+    EXPECT_EQ(button.top, MulDiv(3480, 144, 1440));
+    EXPECT_EQ(button.right, MulDiv(2400 + 1935, 144, 1440));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Sizes are read in the screen's real pixels, as the program lays itself out.
+    SetProcessDPIAware();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,219 @@
+"""A private X server and the program running on it, driven with real input.
+
+Every process started here is bound to the test: it gets SIGTERM when the
+test's process dies, however that happens, and is stopped in order when the
+test ends normally. Every wait is bounded and polls for what it waits for.
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+DEFAULT_TIMEOUT = 5.0  # seconds; every single wait in these tests is bounded by it
+POLL_INTERVAL = 0.05
+
+
+TOOLS = ("Xvfb", "setxkbmap", "xdotool", "xwininfo", "setpriv")
+
+
+def missing_tools():
+    return [tool for tool in TOOLS if shutil.which(tool) is None]
+
+
+class Failure(Exception):
+    """A check that did not hold: the message says what was expected and what was seen."""
+
+
+def wait_for(what, probe, timeout=DEFAULT_TIMEOUT, seen=None):
+    """Polls probe() until it returns something truthy and returns that.
+
+    On time-out fails with `what` and, when given, what seen() reports then.
+    """
+    deadline = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            detail = f"; seen: {seen()}" if seen else ""
+            raise Failure(f"timed out after {timeout:.0f} s waiting for {what}{detail}")
+        time.sleep(POLL_INTERVAL)
+
+
+def stays_absent(what, probe, period):
+    """Polls probe() for `period` seconds and fails as soon as it shows something.
+
+    For things that must not happen, such as a box too many: once the program
+    has answered a query after the last expected box, a further box would
+    already be there, so the period is only a margin.
+    """
+    deadline = time.monotonic() + period
+    while time.monotonic() < deadline:
+        value = probe()
+        if value:
+            raise Failure(f"expected no {what}, saw: {value}")
+        time.sleep(POLL_INTERVAL)
+
+
+def start_bound(command, **options):
+    """Starts a process that gets SIGTERM when this one dies (setpriv execs the
+    command, so the process id is the command's own)."""
+    return subprocess.Popen(["setpriv", "--pdeathsig", "TERM", "--", *command], **options)
+
+
+def stop(process):
+    """Ends a process started here: politely first, then for sure."""
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=DEFAULT_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+class XServer:
+    """Xvfb on a free display at 96 dots per inch, so one pixel is 15 twips."""
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        self._stderr = tempfile.TemporaryFile()
+        self.process = start_bound(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+             "-dpi", "96", "-nolisten", "tcp", "-noreset"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=self._stderr)
+        os.close(write_end)
+        try:
+            self.display = ":" + self._read_display_number(read_end)
+            self._set_keyboard_layouts()
+        except BaseException:
+            self.__exit__()
+            raise
+        finally:
+            os.close(read_end)
+        return self
+
+    def __exit__(self, *error):
+        stop(self.process)
+        self._stderr.close()
+
+    def _set_keyboard_layouts(self):
+        # A Russian user's keyboard: Latin and Cyrillic letters both have
+        # keys, so xdotool types either without rebinding keys on the fly,
+        # which the program could read in the middle of and lose a letter.
+        result = subprocess.run(["setxkbmap", "-display", self.display, "-layout", "us,ru"],
+                                capture_output=True, text=True, timeout=DEFAULT_TIMEOUT)
+        if result.returncode != 0:
+            raise Failure(f"setxkbmap could not set the keyboard layouts: {result.stderr}")
+
+    def _read_display_number(self, read_end):
+        # Xvfb writes the display number once it accepts clients.
+        os.set_blocking(read_end, False)
+        text = b""
+
+        def number_written():
+            nonlocal text
+            try:
+                text += os.read(read_end, 64)
+            except BlockingIOError:
+                pass
+            return text.endswith(b"\n") or self.process.poll() is not None
+
+        wait_for("Xvfb to report its display number", number_written)
+        if self.process.poll() is not None:
+            self._stderr.seek(0)
+            raise Failure(f"Xvfb exited with {self.process.returncode}: "
+                          f"{self._stderr.read().decode(errors='replace')}")
+        return text.decode().strip()
+
+
+def program_environment(display, runtime_dir):
+    """The user's environment on the test display: the X platform, no scaling
+    that would change the pixel size of the window, and the accessibility
+    bridge on, as when a screen reader runs."""
+    environment = {name: value for name, value in os.environ.items()
+                   if not name.startswith("QT_") and name not in ("WAYLAND_DISPLAY",)}
+    environment.update(DISPLAY=display, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime_dir,
+                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    return environment
+
+
+class Program:
+    """The program as a user starts it, on the given display."""
+
+    def __init__(self, executable, display):
+        self.executable = executable
+        self.display = display
+
+    def __enter__(self):
+        self._runtime_dir = tempfile.TemporaryDirectory(prefix="same-height-run-")
+        os.chmod(self._runtime_dir.name, 0o700)
+        self._stderr = tempfile.TemporaryFile()
+        self.process = start_bound(
+            [self.executable], env=program_environment(self.display, self._runtime_dir.name),
+            stdout=subprocess.DEVNULL, stderr=self._stderr)
+        return self
+
+    def __exit__(self, *error):
+        stop(self.process)
+        self._stderr.close()
+        self._runtime_dir.cleanup()
+
+    def stderr_text(self):
+        self._stderr.seek(0)
+        return self._stderr.read().decode(errors="replace")
+
+    @property
+    def pid(self):
+        return self.process.pid
+
+    def check_running(self):
+        if self.process.poll() is not None:
+            raise Failure(f"the program ended with exit code {self.process.returncode}; "
+                          f"its stderr: {self.stderr_text()}")
+
+
+class XInput:
+    """Real X input and window queries on one display, through xdotool and xwininfo."""
+
+    def __init__(self, display):
+        self.environment = dict(os.environ, DISPLAY=display)
+
+    def _run(self, *command):
+        try:
+            result = subprocess.run(command, env=self.environment, capture_output=True,
+                                    text=True, timeout=DEFAULT_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"{' '.join(command)} did not finish in {DEFAULT_TIMEOUT:.0f} s")
+        if result.returncode not in (0, 1):  # xdotool search says 1 when nothing matches
+            raise Failure(f"{' '.join(command)} failed: {result.stderr.strip()}")
+        return result.stdout
+
+    def visible_windows(self, pid, title):
+        """The ids of the mapped windows of the process whose title is exactly `title`."""
+        output = self._run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid),
+                           "--name", f"^{title}$")
+        return [int(line) for line in output.split()]
+
+    def window_info(self, window):
+        """xwininfo's fields for the window: position, size, map state."""
+        fields = {}
+        for line in self._run("xwininfo", "-id", str(window)).splitlines():
+            name, colon, value = line.strip().partition(": ")
+            if colon:
+                fields[name] = value.strip()
+        return fields
+
+    def click(self, x, y):
+        # The server takes the motion before the button, so the click lands at
+        # (x, y); waiting for the motion (--sync) would hang when the pointer
+        # is already there.
+        self._run("xdotool", "mousemove", str(x), str(y), "click", "1")
+
+    def key(self, *keys):
+        self._run("xdotool", "key", "--clearmodifiers", *keys)
+
+    def type(self, text):
+        self._run("xdotool", "type", "--delay", "10", text)
