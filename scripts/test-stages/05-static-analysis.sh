@@ -7,6 +7,7 @@
 # static analyzer's path checks; the tests skip them, as exploring every path
 # through GoogleTest's macros takes most of the time and finds nothing.
 set -euo pipefail
+cd "$(dirname "$0")/../.."
 
 echo "clang-format: every C++ file laid out as .clang-format says"
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run -Werror

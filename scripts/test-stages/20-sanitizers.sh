@@ -5,6 +5,7 @@
 # of the program (WholeRun.*) must close without a leak of the program's own.
 # The suppression files in tests/sanitizers/ cover third-party code only.
 set -euo pipefail
+cd "$(dirname "$0")/../.."
 suppressions=$(pwd)/tests/sanitizers
 # The build runs the test programs to list their tests, so these hold there too.
 export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1:strict_string_checks=1:suppressions=$suppressions/asan.supp"

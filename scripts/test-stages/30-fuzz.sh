@@ -3,6 +3,7 @@
 # once, a core each), starting from the inputs kept in the repository. Any
 # finding fails the stage; the input that broke is left in build/fuzz/findings/.
 set -euo pipefail
+cd "$(dirname "$0")/../.."
 seconds=${FUZZ_SECONDS:-60}
 
 CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSAME_HEIGHT_FUZZERS=ON \
