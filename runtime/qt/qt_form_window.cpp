@@ -101,6 +101,20 @@ QWidget* CreateFrame(const ControlDescription& control, QWidget* container) {
     return frame;
 }
 
+QWidget* CreateControl(const ControlDescription& control, QWidget* container) {
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+    case ControlKind::Label: widget = CreateLabel(control, container); break;
+    case ControlKind::TextBox: widget = CreateTextBox(container); break;
+    case ControlKind::ComboBox: widget = CreateComboBox(control, container); break;
+    case ControlKind::CommandButton: widget = CreateButton(control, container); break;
+    case ControlKind::Frame: widget = CreateFrame(control, container); break;
+    }
+    widget->setObjectName(ToQString(control.name));
+    widget->setGeometry(ToPixels(control.rect));
+    return widget;
+}
+
 } // namespace
 
 QtFormWindow::QtFormWindow(const FormDescription& description) {
@@ -116,20 +130,6 @@ QtFormWindow::QtFormWindow(const FormDescription& description) {
     }
     SetTabOrderAndFocus(description);
     SetLabelBuddies(description);
-}
-
-QWidget* QtFormWindow::CreateControl(const ControlDescription& control, QWidget* container) {
-    QWidget* widget = nullptr;
-    switch (control.kind) {
-    case ControlKind::Label: widget = CreateLabel(control, container); break;
-    case ControlKind::TextBox: widget = CreateTextBox(container); break;
-    case ControlKind::ComboBox: widget = CreateComboBox(control, container); break;
-    case ControlKind::CommandButton: widget = CreateButton(control, container); break;
-    case ControlKind::Frame: widget = CreateFrame(control, container); break;
-    }
-    widget->setObjectName(ToQString(control.name));
-    widget->setGeometry(ToPixels(control.rect));
-    return widget;
 }
 
 void QtFormWindow::SetTabOrderAndFocus(const FormDescription& description) {

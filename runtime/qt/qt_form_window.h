@@ -27,7 +27,6 @@ public:
     void ShowMessage(std::u16string_view prompt) override;
 
 private:
-    QWidget* CreateControl(const ControlDescription& control, QWidget* container);
     void SetTabOrderAndFocus(const FormDescription& description);
     void SetLabelBuddies(const FormDescription& description);
 

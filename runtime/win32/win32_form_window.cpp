@@ -152,7 +152,7 @@ HWND Win32FormWindow::CreateControl(const FormDescription& description,
     HWND child =
         CreateWindowExW(childClass.exStyle, childClass.className, caption.c_str(), childClass.style,
                         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))),
+                        window_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ControlId(control))),
                         GetModuleHandleW(nullptr), nullptr);
     if (child == nullptr) RaiseRunTimeError(RunTimeErrorNumber::OutOfMemory);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);

@@ -101,8 +101,7 @@ TEST(ValFromText, RaisesOverflowBeyondTheDoubleRange) {
 }
 
 TEST(ValFromText, IgnoresTheUsersLocale) {
-    const char* previous = std::setlocale(LC_ALL, "de_DE.UTF-8");
-    if (previous == nullptr) previous = std::setlocale(LC_NUMERIC, "C.UTF-8");
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) std::setlocale(LC_NUMERIC, "C.UTF-8");
     EXPECT_EQ(ValFromText(u"1.5"), 1.5);
     EXPECT_EQ(ValFromText(u"1,5"), 1.0);
     std::setlocale(LC_ALL, "C");

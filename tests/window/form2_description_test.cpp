@@ -37,8 +37,10 @@ TEST(Form2Description, EachInputHasOneLabelInItsRow) {
         if (!IsInput(input.kind)) continue;
         int labels = 0;
         for (const ControlDescription& label : controls) {
-            labels += label.kind == ControlKind::Label && label.container == input.container &&
-                      label.rect.top == input.rect.top;
+            if (label.kind == ControlKind::Label && label.container == input.container &&
+                label.rect.top == input.rect.top) {
+                ++labels;
+            }
         }
         EXPECT_EQ(labels, 1) << input.name;
     }

@@ -100,7 +100,7 @@ private:
              label.parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (sibling == &label) continue;
             QRect covered = sibling->geometry();
-            if (auto* other = qobject_cast<const QLabel*>(sibling))
+            if (const auto* other = qobject_cast<const QLabel*>(sibling))
                 covered = InkInContainer(*other);
             if (!covered.intersects(inkInContainer)) continue;
             clipped_.push_back(QString("%1: \"%2\" %3 runs into %4 %5")
@@ -125,9 +125,9 @@ std::vector<QString> ClippedCaptions(const QWidget& window, const FormDescriptio
             continue;
         }
         measure.InsideContainer(*control);
-        if (auto* label = qobject_cast<const QLabel*>(control)) measure.Label(*label);
-        if (auto* button = qobject_cast<const QPushButton*>(control)) measure.Button(*button);
-        if (auto* frame = qobject_cast<const QGroupBox*>(control)) measure.FrameTitle(*frame);
+        if (const auto* label = qobject_cast<const QLabel*>(control)) measure.Label(*label);
+        if (const auto* button = qobject_cast<const QPushButton*>(control)) measure.Button(*button);
+        if (const auto* frame = qobject_cast<const QGroupBox*>(control)) measure.FrameTitle(*frame);
     }
     return measure.Clipped();
 }

@@ -82,8 +82,9 @@ TEST(ProgramIdentity, NameVersionDesktopEntryAndIcon) {
         ASSERT_EQ(image.size(), QSize(size, size));
         int opaque = 0;
         for (int y = 0; y < size; ++y) {
-            for (int x = 0; x < size; ++x)
-                opaque += qAlpha(image.pixel(x, y)) == 255;
+            for (int x = 0; x < size; ++x) {
+                if (qAlpha(image.pixel(x, y)) == 255) ++opaque;
+            }
         }
         EXPECT_GT(opaque, size * size / 2);
     }

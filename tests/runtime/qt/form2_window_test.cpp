@@ -1,84 +1,11 @@
-#include <QApplication>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
-#include <memory>
-
-#include "message_box_answerer.h"
-#include "runtime/qt/form2_program.h"
+#include "form2_window_fixture.h"
 
 namespace {
 
-// Finds a control of Form2 by its name; a missing one fails the test with its name.
-template <typename Widget> Widget* Find(QWidget& window, const char* name) {
-    auto* widget = window.findChild<Widget*>(QString::fromLatin1(name));
-    if (widget == nullptr) ADD_FAILURE() << "no control named " << name << " of the expected kind";
-    return widget;
-}
-
-// Types the text key by key. QTest::keyClicks knows only ASCII keys, so
-// other characters arrive as key events that carry just their text, as an
-// input method delivers them.
-void TypeKeys(QWidget* widget, const QString& text) {
-    for (const QChar character : text) {
-        if (character.unicode() < 0x80) {
-            QTest::keyClick(widget, character.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(character),
-                                Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(character),
-                                Qt::NoModifier);
-        }
-    }
-}
-
-class Form2WindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        program = std::make_unique<Form2Program>();
-        window().show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
-        window().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    }
-    void TearDown() override {
-        program.reset();
-        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty()) << "a window was left open";
-    }
-
-    QWidget& window() { return program->Window(); }
-    QLineEdit* edit(const char* name) { return Find<QLineEdit>(window(), name); }
-    QComboBox* combo() { return Find<QComboBox>(window(), "Combo1"); }
-    QPushButton* button(const char* name) { return Find<QPushButton>(window(), name); }
-    const PersonTable& table() { return program->Form().People(); }
-
-    void TypeInto(QWidget* widget, const QString& text) {
-        widget->setFocus();
-        TypeKeys(widget, text);
-    }
-    void TypePerson(const QString& name, const QString& year, const QString& sex,
-                    const QString& height) {
-        TypeInto(edit("Text1"), name);
-        TypeInto(edit("Text2"), year);
-        combo()->setFocus();
-        combo()->clearEditText();
-        TypeKeys(combo(), sex);
-        TypeInto(edit("Text3"), height);
-    }
-    // Clicks the button and answers every box it opens; returns the boxes seen.
-    std::vector<MessageBoxAnswerer::SeenBox> Click(const char* name) {
-        MessageBoxAnswerer answerer;
-        QTest::mouseClick(button(name), Qt::LeftButton);
-        return answerer.Seen();
-    }
-
-    std::unique_ptr<Form2Program> program;
-};
+using Form2WindowTest = Form2WindowFixture;
 
 TEST_F(Form2WindowTest, StartsEmptyWithTheFocusInText1) {
     EXPECT_EQ(window().windowTitle(), QString("Form2"));
@@ -147,7 +74,8 @@ TEST_F(Form2WindowTest, TabMovesThroughTheInputsAndButtonsInOrder) {
         QWidget* focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr);
         // An editable combo box keeps the focus in its own line edit.
-        if (qobject_cast<QComboBox*>(focused->parentWidget())) focused = focused->parentWidget();
+        if (qobject_cast<QComboBox*>(focused->parentWidget()) != nullptr)
+            focused = focused->parentWidget();
         EXPECT_EQ(focused->objectName(), QString(expected));
     }
 }
@@ -263,6 +191,7 @@ TEST_F(Form2WindowTest, FindShowsEachPairInItsOwnBoxMenFirst) {
                 << "a box opened before the previous one was dismissed";
             EXPECT_EQ(box.icon, QMessageBox::NoIcon);
             EXPECT_EQ(box.textFormat, Qt::PlainText);
+            EXPECT_EQ(box.shownText, box.text);
         }
         EXPECT_EQ(texts, expected) << "run " << run;
     }

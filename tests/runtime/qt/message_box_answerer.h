@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <vector>
@@ -13,11 +14,14 @@ class MessageBoxAnswerer : public QObject {
 public:
     struct SeenBox {
         QString title;
-        QString text;
+        QString text;      // the box's own text
+        QString shownText; // what the user can read in it
         QMessageBox::Icon icon;
         Qt::TextFormat textFormat;
         int buttonCount;
         int modalBoxesOpen; // message boxes visible at the time, this one included
+        QRect frame;        // where the box stands, frame included
+        QRect screen;       // the available area of the screen it stands on
     };
 
     MessageBoxAnswerer();

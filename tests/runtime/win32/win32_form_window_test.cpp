@@ -75,7 +75,9 @@ protected:
     void PressKey(WPARAM key) {
         HWND focus = GetFocus();
         PostMessageW(focus, WM_KEYDOWN, key, 1);
-        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+        // Repeat count 1, the key was down and is being released (bits 30
+        // and 31): the bits of a key-up, whatever LPARAM's signedness.
+        PostMessageW(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001U));
         Pump();
     }
 
