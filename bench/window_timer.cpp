@@ -168,8 +168,8 @@ int main(int argc, char** argv) {
     wait4(program, nullptr, 0, &usage);
     XCloseDisplay(display);
     if (!painted) return 1;
-    const double cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-                         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    const double cpuMs = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+                         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
     std::printf("map_ms=%.2f paint_ms=%.2f rss_kib=%ld anon_kib=%ld file_kib=%ld shmem_kib=%ld "
                 "cpu_ms=%.2f\n",
                 mapMs, paintMs, kib["VmRSS:"], kib["RssAnon:"], kib["RssFile:"], kib["RssShmem:"],

@@ -100,11 +100,17 @@ TEST(ValFromText, RaisesOverflowBeyondTheDoubleRange) {
     }
 }
 
+#if !defined(_WIN32)
+// The build provides the German locale (LOCPATH), whose decimal separator is
+// a comma; the period must stay the only separator all the same.
 TEST(ValFromText, IgnoresTheUsersLocale) {
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) std::setlocale(LC_NUMERIC, "C.UTF-8");
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "the test locale is missing";
+    ASSERT_EQ(*std::localeconv()->decimal_point, ',');
     EXPECT_EQ(ValFromText(u"1.5"), 1.5);
     EXPECT_EQ(ValFromText(u"1,5"), 1.0);
+    EXPECT_EQ(ValFromText(u"2.5e1"), 25.0);
     std::setlocale(LC_ALL, "C");
 }
+#endif
 
 } // namespace
