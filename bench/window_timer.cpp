@@ -20,21 +20,19 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <poll.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <string>
 #include <thread>
-
-extern char** environ;
 
 namespace {
 
@@ -47,7 +45,7 @@ double MsSince(Clock::time_point start) {
 }
 
 // A window that goes away while it is looked at is not a reason to stop.
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+int IgnoreXError(Display* /*display*/, XErrorEvent* /*event*/) { return 0; }
 
 std::string WindowTitle(Display* display, Window window) {
     // _NET_WM_NAME holds UTF-8; older clients set only WM_NAME.
@@ -55,7 +53,8 @@ std::string WindowTitle(Display* display, Window window) {
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     Atom type = None;
     int format = 0;
-    unsigned long count = 0, after = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
     unsigned char* data = nullptr;
     std::string title;
     if (XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type, &format, &count,
@@ -66,7 +65,7 @@ std::string WindowTitle(Display* display, Window window) {
         return title;
     }
     char* name = nullptr;
-    if (XFetchName(display, window, &name) && name != nullptr) {
+    if (XFetchName(display, window, &name) != 0 && name != nullptr) {
         title = name;
         XFree(name);
     }
@@ -119,7 +118,7 @@ std::map<std::string, long> MemoryOf(pid_t program) {
     std::ifstream status("/proc/" + std::to_string(program) + "/status");
     std::string key;
     while (status >> key) {
-        if (kib.count(key) != 0) status >> kib[key];
+        if (kib.contains(key)) status >> kib[key];
         status.ignore(1 << 16, '\n');
     }
     return kib;
