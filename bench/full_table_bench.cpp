@@ -31,8 +31,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/qt/form2_program.h"
 #include "runtime/qt/program_identity.h"
+#include "runtime/qt/qt_form_window.h"
+#include "window/form2_program.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
     BoxDismisser dismisser;
     application.installEventFilter(&dismisser);
 
-    Form2Program program;
+    Form2Program<QtFormWindow> program;
     program.Window().show();
     Settle(500);
     const long emptyKib = ResidentKib();
@@ -142,9 +143,9 @@ int main(int argc, char** argv) {
     Settle(300);
     const long fullKib = ResidentKib();
     KeepMemoryMap("full_table");
-    if (program.Form().People().PeopleCount() != FullTable) {
+    if (program.Form().Table().PeopleCount() != FullTable) {
         std::fprintf(stderr, "full_table_bench: the table holds %d people, not %d\n",
-                     program.Form().People().PeopleCount(), FullTable);
+                     program.Form().Table().PeopleCount(), FullTable);
         return 1;
     }
     Print("one_person_rss_kib", onePersonKib);

@@ -1,6 +1,6 @@
 #include "person_table.h"
 
-#include "runtime/run_time_error.h"
+#include "runtime/core/run_time_error.h"
 
 namespace {
 

@@ -2,8 +2,9 @@
 
 #include <string_view>
 
+#include "form2_controls.h"
 #include "register/person_table.h"
-#include "runtime/form_host.h"
+#include "runtime/core/form_host.h"
 
 // The form instance: it owns the person table and handles the clicks of its
 // two buttons, reaching its controls only through the host.
@@ -16,7 +17,8 @@ public:
     // "Найти": shows one message box per pair of equal height.
     void Command2_Click();
 
-    const PersonTable& People() const { return people_; }
+    // The people entered so far.
+    const PersonTable& Table() const { return people_; }
 
 private:
     FormHost& host_;
@@ -30,6 +32,6 @@ struct ClickHandler {
 };
 
 inline constexpr ClickHandler Form2ClickHandlers[] = {
-    {"Command1", &Form2::Command1_Click},
-    {"Command2", &Form2::Command2_Click},
+    {Form2Controls::Command1, &Form2::Command1_Click},
+    {Form2Controls::Command2, &Form2::Command2_Click},
 };

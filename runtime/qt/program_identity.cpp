@@ -6,7 +6,7 @@
 #include <QSvgRenderer>
 
 #include "qt_text.h"
-#include "runtime/application.h"
+#include "runtime/core/application.h"
 
 // The build passes these in from its one record of them, so the window, the
 // desktop entry and the package cannot disagree.

@@ -15,7 +15,7 @@
 
 #include "qt_message_box.h"
 #include "qt_text.h"
-#include "runtime/event_handler.h"
+#include "runtime/core/event_handler.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/form_host.h"
+#include "runtime/core/form_host.h"
 #include "window/form_description.h"
 
 // A real Qt window built from a form description: one widget per control,

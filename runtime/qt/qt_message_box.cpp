@@ -14,7 +14,7 @@
 #endif
 
 #include "qt_text.h"
-#include "runtime/application.h"
+#include "runtime/core/application.h"
 
 namespace {
 

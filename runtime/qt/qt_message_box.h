@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "runtime/run_time_error.h"
+#include "runtime/core/run_time_error.h"
 
 class QWidget;
 

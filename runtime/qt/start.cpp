@@ -13,9 +13,10 @@
 #include <fontconfig/fontconfig.h>
 #endif
 
-#include "form2_program.h"
 #include "program_identity.h"
-#include "runtime/application.h"
+#include "qt_form_window.h"
+#include "runtime/core/application.h"
+#include "window/form2_program.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ int RunProgram() {
     SetProgramIdentity();
 
     fonts.Finish(); // the form's text boxes need the fonts from here on
-    Form2Program program;
+    Form2Program<QtFormWindow> program;
     program.Window().show();
     return QApplication::exec();
 }

@@ -5,8 +5,9 @@
 #include <commctrl.h>
 #include <cstdlib>
 
-#include "form2_program.h"
+#include "win32_form_window.h"
 #include "win32_message_box.h"
+#include "window/form2_program.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ int RunMessageLoop(Win32FormWindow& window) {
 int RunProgram(int showCommand) {
     LoadCommonControls();
     try {
-        Form2Program program;
+        Form2Program<Win32FormWindow> program;
         program.Window().QuitWhenClosed();
         program.Window().Show(showCommand);
         return RunMessageLoop(program.Window());

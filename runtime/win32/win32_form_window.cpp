@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "runtime/event_handler.h"
+#include "runtime/core/event_handler.h"
 #include "win32_layout.h"
 #include "win32_message_box.h"
 #include "win32_text.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/form_host.h"
+#include "runtime/core/form_host.h"
 #include "window/form_description.h"
 
 // A real Win32 window built from a form description: one child window per

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "runtime/application.h"
+#include "runtime/core/application.h"
 #include "win32_text.h"
 
 namespace {

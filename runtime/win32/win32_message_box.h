@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "runtime/run_time_error.h"
+#include "runtime/core/run_time_error.h"
 
 // A modal box with the prompt, one OK button and no icon, titled with the
 // application's title. The owner takes no input until it is dismissed.

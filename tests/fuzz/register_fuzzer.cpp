@@ -17,7 +17,7 @@
 #include "fuzz_input.h"
 #include "register/pair_search.h"
 #include "register/person_table.h"
-#include "runtime/run_time_error.h"
+#include "runtime/core/run_time_error.h"
 
 // The model's own loops need no coverage feedback, and on a full table
 // their instrumented comparisons would take most of the fuzzer's time.

@@ -17,8 +17,8 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "runtime/run_time_error.h"
-#include "runtime/val.h"
+#include "runtime/core/run_time_error.h"
+#include "runtime/core/val.h"
 
 namespace {
 

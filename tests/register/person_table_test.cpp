@@ -4,22 +4,13 @@
 
 #include <string>
 
-#include "runtime/run_time_error.h"
+#include "tests/runtime/core/expect_run_time_error.h"
 
 namespace {
 
 std::u16string NameOf(int slot) {
     const std::string digits = std::to_string(slot);
     return u"Person " + std::u16string(digits.begin(), digits.end());
-}
-
-void ExpectRunTimeError(RunTimeErrorNumber expected, const auto& action) {
-    try {
-        action();
-        ADD_FAILURE() << "no run-time error was raised";
-    } catch (const RunTimeError& error) {
-        EXPECT_EQ(error.Number(), expected);
-    }
 }
 
 TEST(PersonTable, StartsEmptyAndFillsSlotsInOrder) {

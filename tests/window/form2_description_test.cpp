@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
+
+#include "window/form2.h"
 
 namespace {
 
@@ -43,6 +46,19 @@ TEST(Form2Description, EachInputHasOneLabelInItsRow) {
             }
         }
         EXPECT_EQ(labels, 1) << input.name;
+    }
+}
+
+// A backend wires each handler to its button when the window is built, and
+// refuses a name that is not a button's: the program would not start.
+TEST(Form2Description, EveryClickHandlerBelongsToACommandButton) {
+    for (const ClickHandler& click : Form2ClickHandlers) {
+        const auto& controls = Form2Description().controls;
+        const auto button = std::find_if(controls.begin(), controls.end(), [&](const auto& row) {
+            return row.name == click.control;
+        });
+        ASSERT_NE(button, controls.end()) << click.control;
+        EXPECT_EQ(button->kind, ControlKind::CommandButton) << click.control;
     }
 }
 

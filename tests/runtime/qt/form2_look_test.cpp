@@ -8,9 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "caption_fit.h"
-#include "runtime/qt/form2_program.h"
 #include "runtime/qt/program_identity.h"
+#include "runtime/qt/qt_form_window.h"
 #include "window/form2_description.h"
+#include "window/form2_program.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ TEST(Form2Look, EveryCaptionFitsWhateverTheDesktopFont) {
     for (const Desktop& desktop : desktops) {
         SCOPED_TRACE(QString("%1 %2 pt").arg(desktop.family).arg(desktop.pointSize).toStdString());
         DesktopFont scope(QFont(desktop.family, desktop.pointSize));
-        Form2Program program;
+        Form2Program<QtFormWindow> program;
         QWidget& window = program.Window();
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

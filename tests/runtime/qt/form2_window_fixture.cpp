@@ -14,7 +14,7 @@ void TypeKeys(QWidget* widget, const QString& text) {
 }
 
 void Form2WindowFixture::SetUp() {
-    program = std::make_unique<Form2Program>();
+    program = std::make_unique<Form2Program<QtFormWindow>>();
     window().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
     window().activateWindow();

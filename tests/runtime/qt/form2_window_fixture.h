@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "message_box_answerer.h"
-#include "runtime/qt/form2_program.h"
+#include "runtime/qt/qt_form_window.h"
+#include "window/form2_program.h"
 
 // Finds a control of Form2 by its name; a missing one fails the test with its name.
 template <typename Widget> Widget* Find(QWidget& window, const char* name) {
@@ -41,12 +42,12 @@ protected:
     QLineEdit* edit(const char* name) { return Find<QLineEdit>(window(), name); }
     QComboBox* combo() { return Find<QComboBox>(window(), "Combo1"); }
     QPushButton* button(const char* name) { return Find<QPushButton>(window(), name); }
-    const PersonTable& table() { return program->Form().People(); }
+    const PersonTable& table() { return program->Form().Table(); }
 
     void TypePerson(const QString& name, const QString& year, const QString& sex,
                     const QString& height);
     // Clicks the button and answers every box it opens; returns the boxes seen.
     std::vector<MessageBoxAnswerer::SeenBox> Click(const char* name);
 
-    std::unique_ptr<Form2Program> program;
+    std::unique_ptr<Form2Program<QtFormWindow>> program;
 };

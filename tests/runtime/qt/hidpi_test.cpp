@@ -8,11 +8,12 @@
 #include <string>
 
 #include "caption_fit.h"
-#include "runtime/qt/form2_program.h"
+#include "runtime/qt/qt_form_window.h"
 #include "window/form2_description.h"
+#include "window/form2_program.h"
 
 // Form2 on a screen of twice the usual density (the toolkit's scale factor
-// 2, which main() below sets): it must grow as a whole, every rectangle twice
+// 2, which the build gives the test program's main): it must grow as a whole, every rectangle twice
 // as large in device pixels, with nothing moved against the rest.
 namespace {
 
@@ -46,7 +47,7 @@ QRect Scaled(const QRect& rect, double scale) {
 class Form2AtScaleTwo : public ::testing::Test {
 protected:
     void SetUp() override {
-        program = std::make_unique<Form2Program>();
+        program = std::make_unique<Form2Program<QtFormWindow>>();
         window().show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
         ASSERT_EQ(window().devicePixelRatio(), Scale);
@@ -54,7 +55,7 @@ protected:
 
     QWidget& window() { return program->Window(); }
 
-    std::unique_ptr<Form2Program> program;
+    std::unique_ptr<Form2Program<QtFormWindow>> program;
 };
 
 TEST_F(Form2AtScaleTwo, EveryRectangleDoublesInDevicePixels) {
@@ -78,12 +79,3 @@ TEST_F(Form2AtScaleTwo, EveryCaptionStillFits) {
 }
 
 } // namespace
-
-// The scale factor must be set before the application object exists.
-int main(int argc, char** argv) {
-    qputenv("QT_SCALE_FACTOR", "2");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    ::testing::InitGoogleTest(&argc, argv);
-    QApplication application(argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/application.h"
-#include "runtime/run_time_error.h"
+#include "runtime/core/application.h"
 #include "runtime/win32/win32_text.h"
+#include "tests/runtime/core/expect_run_time_error.h"
 #include "win32_probe.h"
 #include "window/form2_description.h"
 
@@ -265,23 +265,16 @@ TEST_F(Win32FormWindowTest, Combo1StartsEmptyWithMaleAndFemaleInOrder) {
 
 TEST_F(Win32FormWindowTest, OnlyTextBoxesAndTheComboHaveText) {
     for (std::string_view control : {"Label1", "Command1", "Frame1", "NoSuchControl"}) {
-        try {
-            (void)window.Text(control);
-            ADD_FAILURE() << control << " gave a text";
-        } catch (const RunTimeError& error) {
-            EXPECT_EQ(error.Number(), RunTimeErrorNumber::ObjectRequired) << control;
-        }
+        SCOPED_TRACE(control);
+        ExpectRunTimeError(RunTimeErrorNumber::ObjectRequired, [&] { (void)window.Text(control); });
     }
 }
 
 TEST_F(Win32FormWindowTest, OnlyButtonsTakeAClickHandler) {
     for (std::string_view control : {"Text1", "Label5", "Frame1", "NoSuchControl"}) {
-        try {
-            window.OnClick(control, [] {});
-            ADD_FAILURE() << control << " took a click handler";
-        } catch (const RunTimeError& error) {
-            EXPECT_EQ(error.Number(), RunTimeErrorNumber::ObjectRequired) << control;
-        }
+        SCOPED_TRACE(control);
+        ExpectRunTimeError(RunTimeErrorNumber::ObjectRequired,
+                           [&] { window.OnClick(control, [] {}); });
     }
 }
 

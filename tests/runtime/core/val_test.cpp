@@ -1,4 +1,4 @@
-#include "runtime/val.h"
+#include "runtime/core/val.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <limits>
 #include <string>
 
-#include "runtime/run_time_error.h"
+#include "tests/runtime/core/expect_run_time_error.h"
 
 namespace {
 
@@ -91,12 +91,7 @@ TEST(ValFromText, RaisesOverflowBeyondTheDoubleRange) {
     for (const char16_t* text :
          {u"1e999", u"-1e999", u"1.8e308", u"0.001e99999999999999999999", u"123456789e301"}) {
         SCOPED_TRACE(std::u16string(text).size());
-        try {
-            (void)ValFromText(text);
-            ADD_FAILURE() << "no overflow";
-        } catch (const RunTimeError& error) {
-            EXPECT_EQ(error.Number(), RunTimeErrorNumber::Overflow);
-        }
+        ExpectRunTimeError(RunTimeErrorNumber::Overflow, [text] { (void)ValFromText(text); });
     }
 }
 

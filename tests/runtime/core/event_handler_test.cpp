@@ -1,4 +1,4 @@
-#include "runtime/event_handler.h"
+#include "runtime/core/event_handler.h"
 
 #include <gtest/gtest.h>
 
