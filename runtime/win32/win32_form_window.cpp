@@ -92,6 +92,13 @@ void FillComboBox(HWND combo, const ControlDescription& control) {
     SizeDropDownList(combo, control.listItems.size());
 }
 
+// A WM_QUIT that reaches a message box's own loop ends the box and is posted
+// again for the thread's loop, so it waits in the queue.
+bool QuitIsPending() {
+    MSG message{};
+    return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
+}
+
 } // namespace
 
 Win32FormWindow::Win32FormWindow(const FormDescription& description)
@@ -211,13 +218,24 @@ void Win32FormWindow::SetText(std::string_view control, std::u16string_view text
     SetWindowTextW(child, wide.c_str());
 }
 
-void Win32FormWindow::ShowMessage(std::u16string_view prompt) { ShowMessageBox(window_, prompt); }
+void Win32FormWindow::ShowMessage(std::u16string_view prompt) {
+    ThrowIfGone();
+    ShowMessageBox(window_, prompt);
+}
+
+void Win32FormWindow::ThrowIfGone() const {
+    // Without this, a box would open without an owner, or open and end at
+    // once on the waiting WM_QUIT, once for every report still to come.
+    if (window_ == nullptr || QuitIsPending()) throw FormGone();
+}
 
 void Win32FormWindow::RunClickHandler(int controlId) {
     const auto found = clickHandlers_.find(controlId);
     if (found == clickHandlers_.end()) return;
-    RunEventHandler(found->second,
-                    [this](const RunTimeError& error) { ShowRunTimeErrorBox(window_, error); });
+    RunEventHandler(found->second, [this](const RunTimeError& error) {
+        ThrowIfGone();
+        ShowRunTimeErrorBox(window_, error);
+    });
 }
 
 LRESULT CALLBACK Win32FormWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -247,7 +265,15 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_CLOSE:
         // A dialog would turn this into Escape's command: the form closes.
+        // It comes from the title bar, Alt+F4 or taskkill; while a box is
+        // open the form is disabled, so only another program sends it then,
+        // and a running handler is abandoned at its next box.
         DestroyWindow(window_);
+        return 0;
+    case WM_ENDSESSION:
+        // The session is ending: the form goes as if closed, and the
+        // process may be ended as soon as this returns.
+        if (wParam != FALSE) DestroyWindow(window_);
         return 0;
     case WM_DESTROY:
         if (quitWhenClosed_) PostQuitMessage(0);

@@ -44,6 +44,8 @@ public:
 
     std::u16string Text(std::string_view control) const override;
     void SetText(std::string_view control, std::u16string_view text) override;
+    // Throws FormGone, showing nothing, once the window has been destroyed
+    // or the thread is quitting.
     void ShowMessage(std::u16string_view prompt) override;
 
 private:
@@ -53,6 +55,8 @@ private:
     void CreateControls(const FormDescription& description);
     HWND CreateControl(const FormDescription& description, const ControlDescription& control);
     void RunClickHandler(int controlId);
+    // Throws FormGone when no box may be shown over the form any more.
+    void ThrowIfGone() const;
     // The child window of a control of a wanted kind; raises error 424 for any other.
     HWND ControlOfKind(std::string_view name, bool (*isWanted)(ControlKind)) const;
     // The child window of a text box or combo box.
