@@ -4,80 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "program_under_test.h"
-#include "win32_probe.h"
+#include "form2_program_fixture.h"
 
 // The whole Windows program, started as its user starts it and driven from
 // this separate process through its windows, as an automation tool drives it.
 
 namespace {
-
-using namespace std::chrono_literals;
-
-// A box that a click opens comes at once; the wait only allows for a slow machine.
-constexpr auto BoxTimeout = 10s;
-// How long to wait to be sure that no further box follows.
-constexpr auto Quiet = 500ms;
-
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-SIZE ClientSize(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    return {client.right - client.left, client.bottom - client.top};
-}
-
-class Form2ProgramTest : public ::testing::Test {
-protected:
-    ProgramUnderTest program;
-
-    void SetUp() override { ASSERT_NE(program.Form(), nullptr) << "the program showed no Form2"; }
-
-    HWND Control(std::string_view name) const { return program.Control(name); }
-    std::wstring Text(std::string_view name) const { return WindowText(Control(name)); }
-
-    void Type(std::wstring_view name, std::wstring_view year, std::wstring_view sex,
-              std::wstring_view height) {
-        SetWindowTextOf(Control("Text1"), name);
-        SetWindowTextOf(Control("Text2"), year);
-        SetWindowTextOf(Control("Combo1"), sex);
-        SetWindowTextOf(Control("Text3"), height);
-    }
-
-    // Clicks the button and answers every message box that follows, in turn.
-    std::vector<MessageBoxView> ClickAndAnswer(std::string_view button) {
-        std::vector<MessageBoxView> boxes;
-        Click(Control(button));
-        for (HWND box = WaitForMessageBox(program.Form(), BoxTimeout); box != nullptr;
-             box = WaitForMessageBox(program.Form(), Quiet)) {
-            boxes.push_back(ReadMessageBox(box));
-            PressOk(box);
-            EXPECT_TRUE(WaitUntilClosed(box, BoxTimeout)) << "the box stayed open";
-        }
-        return boxes;
-    }
-
-    // Adds the person typed in, expecting the one confirmation box at once.
-    void AddQuickly() {
-        Click(Control("Command1"));
-        HWND box = WaitForMessageBox(program.Form(), BoxTimeout);
-        ASSERT_NE(box, nullptr) << "no confirmation";
-        PressOk(box);
-        ASSERT_TRUE(WaitUntilClosed(box, BoxTimeout));
-    }
-
-    static std::vector<std::wstring> Texts(const std::vector<MessageBoxView>& boxes) {
-        std::vector<std::wstring> texts;
-        for (const MessageBoxView& box : boxes)
-            texts.push_back(box.text);
-        return texts;
-    }
-};
 
 TEST_F(Form2ProgramTest, ShowsForm2AtTheScreenDpiWithTheFocusInText1AndEndsWhenClosed) {
     EXPECT_EQ(WindowText(program.Form()), L"Form2");
