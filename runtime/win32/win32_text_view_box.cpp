@@ -1,0 +1,130 @@
+#include "win32_text_view_box.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "win32_box_clipboard.h"
+#include "win32_box_layout.h"
+
+namespace {
+
+constexpr int ViewId = 100;
+
+struct TextViewBox {
+    BoxCopy copy;
+    std::wstring shown;
+    HFONT font;
+};
+
+// A dialog template without controls: the box makes its own, sized to the
+// screen, when it starts.
+std::vector<WORD> DialogTemplate(std::wstring_view title) {
+    DLGTEMPLATE header{};
+    header.style = MessageBoxStyle;
+    header.dwExtendedStyle = MessageBoxExStyle;
+    std::vector<WORD> words(sizeof header / sizeof(WORD));
+    std::memcpy(words.data(), &header, sizeof header);
+    words.push_back(0); // no menu
+    words.push_back(0); // the system's dialog class
+    words.insert(words.end(), title.begin(), title.end());
+    words.push_back(0);
+    return words;
+}
+
+int LineHeight(HFONT font) {
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return metrics.tmHeight;
+}
+
+HWND MakeChild(HWND box, const wchar_t* kind, const wchar_t* text, DWORD style, DWORD exStyle,
+               int id, HFONT font) {
+    HWND child = CreateWindowExW(exStyle, kind, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0,
+                                 0, 0, 0, box, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+// Three quarters of the work area, centred on it: the view below, OK under it.
+void LayOut(HWND box, HWND view, HWND ok, int line) {
+    const RECT work = WorkAreaOf(GetWindow(box, GW_OWNER));
+    const int width = (work.right - work.left) * 3 / 4;
+    const int height = (work.bottom - work.top) * 3 / 4;
+    SetWindowPos(box, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(box, &client);
+    const int margin = line;
+    const SIZE button{4 * line + 2 * margin, 2 * line};
+    const int buttonTop = client.bottom - margin - button.cy;
+    SetWindowPos(view, nullptr, margin, margin, std::max<LONG>(0, client.right - 2 * margin),
+                 std::max(0, buttonTop - 2 * margin), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(ok, nullptr, (client.right - button.cx) / 2, buttonTop, button.cx, button.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Start(HWND box, TextViewBox& state) {
+    HWND view =
+        MakeChild(box, L"EDIT", L"", WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                  WS_EX_CLIENTEDGE, ViewId, state.font);
+    // A text of any length: the limit for a user's typing would cut it.
+    SendMessageW(view, EM_SETLIMITTEXT, 0, 0);
+    SetWindowTextW(view, state.shown.c_str());
+    HWND ok =
+        MakeChild(box, L"BUTTON", state.copy.button.c_str(), BS_DEFPUSHBUTTON, 0, IDOK, state.font);
+    LayOut(box, view, ok, LineHeight(state.font));
+    CopyBoxOnCopyKeys(view, &state.copy);
+    CopyBoxOnCopyKeys(ok, &state.copy);
+    SetFocus(ok);
+}
+
+INT_PTR CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        Start(box, *reinterpret_cast<TextViewBox*>(lParam));
+        return FALSE; // the focus is set: on OK, as in a message box
+    case WM_COMMAND:
+        // OK, Enter, Escape and the close button (IDCANCEL) all dismiss it.
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(box, IDOK);
+            return TRUE;
+        }
+        return FALSE;
+    default: return FALSE;
+    }
+}
+
+} // namespace
+
+std::wstring WithCrLfLineBreaks(std::wstring_view text) {
+    std::wstring result;
+    result.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const wchar_t letter = text[at];
+        if (letter == L'\r' || letter == L'\n') {
+            result += L"\r\n";
+            if (letter == L'\r' && at + 1 < text.size() && text[at + 1] == L'\n') ++at;
+        } else {
+            result += letter;
+        }
+    }
+    return result;
+}
+
+void ShowTextViewBox(HWND owner, std::wstring_view title, std::wstring_view text) {
+    TextViewBox state{{std::wstring(title), std::wstring(text), L"OK"},
+                      WithCrLfLineBreaks(text),
+                      CreateMessageBoxFont()};
+    const std::vector<WORD> dialog = DialogTemplate(title);
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                            reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner,
+                            &BoxProcedure, reinterpret_cast<LPARAM>(&state));
+    if (state.font != nullptr) DeleteObject(state.font);
+}
