@@ -36,7 +36,8 @@ BoxParts FindParts(HWND box) {
     BoxParts parts;
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child)) continue;
+        // The box itself is not shown yet: its parts are those meant to be.
+        if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) == 0) continue;
         const std::wstring kind = ClassOf(child);
         if (kind == L"Button") {
             parts.button = child;

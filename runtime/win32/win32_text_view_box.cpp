@@ -13,7 +13,6 @@ constexpr int ViewId = 100;
 
 struct TextViewBox {
     BoxCopy copy;
-    std::wstring shown;
     HFONT font;
 };
 
@@ -40,6 +39,32 @@ int LineHeight(HFONT font) {
     SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
     return metrics.tmHeight;
+}
+
+// The longest start of the text, at most `limit` characters, that fits the width.
+std::size_t FittingLength(HDC dc, std::wstring_view text, int width) {
+    // Every letter is at least a pixel wide: no more need be measured.
+    const auto measured =
+        static_cast<int>(std::min<std::size_t>(text.size(), static_cast<std::size_t>(width) + 1));
+    int fit = 0;
+    SIZE size{};
+    GetTextExtentExPointW(dc, text.data(), measured, width, &fit, nullptr, &size);
+    return static_cast<std::size_t>(std::max(fit, 1));
+}
+
+// Breaks one paragraph into lines that fit the width: after the last blank
+// that fits, or inside a word too long for a line.
+void AppendWrapped(HDC dc, std::wstring_view paragraph, int width, std::wstring& lines) {
+    while (!paragraph.empty()) {
+        std::size_t length = FittingLength(dc, paragraph, width);
+        if (length < paragraph.size()) {
+            const std::size_t blank = paragraph.find_last_of(L' ', length - 1);
+            if (blank != std::wstring_view::npos && blank > 0) length = blank + 1;
+        }
+        lines.append(paragraph.substr(0, length));
+        paragraph.remove_prefix(length);
+        if (!paragraph.empty()) lines += L"\r\n";
+    }
 }
 
 HWND MakeChild(HWND box, const wchar_t* kind, const wchar_t* text, DWORD style, DWORD exStyle,
@@ -71,15 +96,22 @@ void LayOut(HWND box, HWND view, HWND ok, int line) {
 }
 
 void Start(HWND box, TextViewBox& state) {
-    HWND view =
-        MakeChild(box, L"EDIT", L"", WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                  WS_EX_CLIENTEDGE, ViewId, state.font);
-    // A text of any length: the limit for a user's typing would cut it.
-    SendMessageW(view, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextW(view, state.shown.c_str());
+    // No soft wrapping (ES_AUTOHSCROLL): the lines are broken here instead,
+    // since the edit control's own wrapping takes seconds for a long text
+    // under Wine.
+    HWND view = MakeChild(box, L"EDIT", L"",
+                          WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                          WS_EX_CLIENTEDGE, ViewId, state.font);
     HWND ok =
         MakeChild(box, L"BUTTON", state.copy.button.c_str(), BS_DEFPUSHBUTTON, 0, IDOK, state.font);
     LayOut(box, view, ok, LineHeight(state.font));
+    // A text of any length: the limit for a user's typing would cut it.
+    SendMessageW(view, EM_SETLIMITTEXT, 0, 0);
+    RECT lines{};
+    SendMessageW(view, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&lines));
+    const std::wstring shown =
+        WrappedToWidth(state.copy.text, state.font, lines.right - lines.left);
+    SetWindowTextW(view, shown.c_str());
     CopyBoxOnCopyKeys(view, &state.copy);
     CopyBoxOnCopyKeys(ok, &state.copy);
     SetFocus(ok);
@@ -103,6 +135,25 @@ INT_PTR CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lPar
 
 } // namespace
 
+std::wstring WrappedToWidth(std::wstring_view text, HFONT font, int width) {
+    const std::wstring breaks = WithCrLfLineBreaks(text);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    std::wstring lines;
+    lines.reserve(breaks.size() + breaks.size() / 16);
+    std::wstring_view rest = breaks;
+    for (std::size_t end = rest.find(L"\r\n"); end != std::wstring_view::npos;
+         end = rest.find(L"\r\n")) {
+        AppendWrapped(screen, rest.substr(0, end), width, lines);
+        lines += L"\r\n";
+        rest.remove_prefix(end + 2);
+    }
+    AppendWrapped(screen, rest, width, lines);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return lines;
+}
+
 std::wstring WithCrLfLineBreaks(std::wstring_view text) {
     std::wstring result;
     result.reserve(text.size());
@@ -119,9 +170,7 @@ std::wstring WithCrLfLineBreaks(std::wstring_view text) {
 }
 
 void ShowTextViewBox(HWND owner, std::wstring_view title, std::wstring_view text) {
-    TextViewBox state{{std::wstring(title), std::wstring(text), L"OK"},
-                      WithCrLfLineBreaks(text),
-                      CreateMessageBoxFont()};
+    TextViewBox state{{std::wstring(title), std::wstring(text), L"OK"}, CreateMessageBoxFont()};
     const std::vector<WORD> dialog = DialogTemplate(title);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                             reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner,

@@ -17,3 +17,8 @@ void ShowTextViewBox(HWND owner, std::wstring_view title, std::wstring_view text
 // The text with every line break as CR LF, which a multi-line edit control
 // needs to show one.
 std::wstring WithCrLfLineBreaks(std::wstring_view text);
+
+// The text with CR LF line breaks, and more of them where a line is wider
+// than the width in the font: after its last blank that fits, or inside a
+// word too long for a line.
+std::wstring WrappedToWidth(std::wstring_view text, HFONT font, int width);

@@ -16,8 +16,18 @@ void CALLBACK BoxAnswerer::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
     BoxAnswerer* self = current_;
     if (self == nullptr) return;
     HWND box = FindMessageBox(self->owner_);
-    if (box == nullptr || box == self->answered_) return;
+    if (box == nullptr) return;
+    if (box == self->answered_) {
+        if (!self->gaveUp_ && GetTickCount() - self->answeredAt_ > 2000) {
+            self->gaveUp_ = true;
+            ++self->boxesThatStayedOpen;
+            PressOk(box);
+        }
+        return;
+    }
     self->answered_ = box;
+    self->answeredAt_ = GetTickCount();
+    self->gaveUp_ = false;
     self->boxes.push_back(ReadMessageBox(box));
     if (IsWindowEnabled(self->owner_)) self->ownerTookInputWhileABoxWasOpen = true;
     self->answer_(box, self->boxes.size() - 1);

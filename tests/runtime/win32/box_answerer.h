@@ -25,6 +25,9 @@ public:
 
     std::vector<MessageBoxView> boxes;
     bool ownerTookInputWhileABoxWasOpen = false;
+    // Boxes that the answer should have closed but that were still open two
+    // seconds later; OK was pressed for them.
+    int boxesThatStayedOpen = 0;
 
 private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
@@ -33,6 +36,8 @@ private:
     HWND owner_;
     Answer answer_;
     HWND answered_ = nullptr;
+    DWORD answeredAt_ = 0;
+    bool gaveUp_ = false;
     UINT_PTR timer_ = 0;
 };
 
