@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/core/event_handler.h"
+#include "win32_input_rules.h"
 #include "win32_layout.h"
 #include "win32_message_box.h"
 #include "win32_text.h"
@@ -164,10 +165,15 @@ HWND Win32FormWindow::CreateControl(const FormDescription& description,
     if (child == nullptr) RaiseRunTimeError(RunTimeErrorNumber::OutOfMemory);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     // Texts of any length: the user's paste is never cut short.
-    if (control.kind == ControlKind::TextBox) SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
+    if (control.kind == ControlKind::TextBox) {
+        SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
+        PasteFirstLineOnly(child);
+    }
     if (control.kind == ControlKind::ComboBox) {
         SendMessageW(child, CB_LIMITTEXT, 0, 0);
         FillComboBox(child, control);
+        if (HWND edit = GetWindow(child, GW_CHILD)) PasteFirstLineOnly(edit);
+        IgnoreWheelUnlessFocused(child);
     }
     return child;
 }
@@ -185,7 +191,23 @@ void Win32FormWindow::OnClick(std::string_view button, std::function<void()> han
 }
 
 bool Win32FormWindow::HandleDialogMessage(MSG& message) {
-    return window_ != nullptr && IsDialogMessageW(window_, &message);
+    if (window_ == nullptr) return false;
+    // Return and keypad Enter click the focused button, as Space does. The
+    // dialog manager does so only for the default button, which a button
+    // becomes when Tab reaches it but not when it is clicked or focused by
+    // a program; the form has no default button otherwise.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
+        IsPushButtonOfForm(message.hwnd)) {
+        SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+        return true;
+    }
+    return IsDialogMessageW(window_, &message) != FALSE;
+}
+
+bool Win32FormWindow::IsPushButtonOfForm(HWND window) const {
+    if (window == nullptr || GetParent(window) != window_) return false;
+    const auto found = clickHandlers_.find(GetDlgCtrlID(window));
+    return found != clickHandlers_.end();
 }
 
 HWND Win32FormWindow::Control(std::string_view name) const {

@@ -42,8 +42,24 @@ private:
     Win32FormWindow& window_;
 };
 
+// Takes away a WM_QUIT left in the queue when it goes, so that it cannot
+// end the next test's boxes. Made before the window, it goes after it, and
+// the window posts one as it is destroyed.
+class QuitDrain {
+public:
+    QuitDrain() = default;
+    ~QuitDrain() {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    QuitDrain(const QuitDrain&) = delete;
+    QuitDrain& operator=(const QuitDrain&) = delete;
+};
+
 class RunningHandlerTest : public ::testing::Test {
 protected:
+    QuitDrain drain;
     Win32FormWindow window{Form2Description()};
     HostWithoutConfirmations quietHost{window};
     Form2 quietForm{quietHost};
@@ -60,12 +76,6 @@ protected:
                 ranAway = true;
             }
         });
-    }
-    void TearDown() override {
-        // A quit that a test caused must not end the next test's boxes.
-        MSG message{};
-        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
     }
 
     void Add(std::u16string_view name, std::u16string_view sex, std::u16string_view height) {
