@@ -41,8 +41,10 @@ int LineHeight(HFONT font) {
     return metrics.tmHeight;
 }
 
-// The longest start of the text, at most `limit` characters, that fits the width.
+// The length of the longest start of the text that fits the width; at
+// least one letter.
 std::size_t FittingLength(HDC dc, std::wstring_view text, int width) {
+    width = std::max(width, 1);
     // Every letter is at least a pixel wide: no more need be measured.
     const auto measured =
         static_cast<int>(std::min<std::size_t>(text.size(), static_cast<std::size_t>(width) + 1));
@@ -70,7 +72,7 @@ void AppendWrapped(HDC dc, std::wstring_view paragraph, int width, std::wstring&
 HWND MakeChild(HWND box, const wchar_t* kind, const wchar_t* text, DWORD style, DWORD exStyle,
                int id, HFONT font) {
     HWND child = CreateWindowExW(exStyle, kind, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0,
-                                 0, 0, 0, box, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 0, 0, 0, box, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return child;

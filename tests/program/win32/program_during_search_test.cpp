@@ -51,10 +51,12 @@ const ProgramGoing ProgramGoings[] = {
     {"EndSession",
      [](const ProgramUnderTest& program) {
          DWORD_PTR answer = 0;
-         SendMessageTimeoutW(program.Form(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
-                             SMTO_ABORTIFHUNG, 5000, &answer);
-         SendMessageTimeoutW(program.Form(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
-                             SMTO_ABORTIFHUNG, 5000, &answer);
+         SendMessageTimeoutW(program.Form(), WM_QUERYENDSESSION, 0,
+                             static_cast<LPARAM>(ENDSESSION_LOGOFF), SMTO_ABORTIFHUNG, 5000,
+                             &answer);
+         SendMessageTimeoutW(program.Form(), WM_ENDSESSION, TRUE,
+                             static_cast<LPARAM>(ENDSESSION_LOGOFF), SMTO_ABORTIFHUNG, 5000,
+                             &answer);
      }},
     {"WmQuit",
      [](const ProgramUnderTest& program) {

@@ -106,8 +106,8 @@ const Going Goings[] = {
     {"WM_CLOSE", [](HWND form) { PostMessageW(form, WM_CLOSE, 0, 0); }, true},
     {"WM_ENDSESSION",
      [](HWND form) {
-         SendMessageW(form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-         SendMessageW(form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+         SendMessageW(form, WM_QUERYENDSESSION, 0, static_cast<LPARAM>(ENDSESSION_LOGOFF));
+         SendMessageW(form, WM_ENDSESSION, TRUE, static_cast<LPARAM>(ENDSESSION_LOGOFF));
      },
      true},
     {"WM_QUIT", [](HWND) { PostQuitMessage(0); }, false},
