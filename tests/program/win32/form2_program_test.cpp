@@ -59,6 +59,56 @@ TEST_F(Form2ProgramTest, FindShowsTheExactPairAndNeverPairsMaleInLowerCase) {
               std::vector<std::wstring>{L"Найдена пара мужчин: A   B"});
 }
 
+// Runs the state probe beside this test program and returns what it printed.
+// (Started without a console of its own, Wine gives it no standard output.)
+std::string RunStateProbe() {
+    const std::wstring output = ProgramUnderTest::BesideMe(L"form2_state_probe.out");
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE file = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = file;
+    std::wstring commandLine = L"\"" + ProgramUnderTest::BesideMe(L"form2_state_probe.exe") + L"\"";
+    PROCESS_INFORMATION probe{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &probe)) {
+        WaitForSingleObject(probe.hProcess, 10'000);
+        CloseHandle(probe.hThread);
+        CloseHandle(probe.hProcess);
+    }
+    CloseHandle(file);
+    std::string printed;
+    HANDLE read = CreateFileW(output.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        printed.append(buffer, got);
+    CloseHandle(read);
+    DeleteFileW(output.c_str());
+    return printed;
+}
+
+TEST_F(Form2ProgramTest, TheStateProbeShowsTheInputsTheFocusAndTheOpenBox) {
+    Type(L"Иванов\\Иван", L"1980", L"Male", L"180");
+    SetFocus(Control("Text2")); // does not reach another process's focus
+    PostMessageW(program.Form(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control("Combo1")), TRUE);
+    ASSERT_EQ(WaitForMessageBox(program.Form(), Quiet), nullptr);
+    EXPECT_EQ(RunStateProbe(), "Text1=Иванов\\\\Иван\nText2=1980\nCombo1=Male\nText3=180\n"
+                               "focus=Combo1\n");
+
+    Click(Control("Command1"));
+    HWND box = WaitForMessageBox(program.Form(), BoxTimeout);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(RunStateProbe(),
+              "Text1=\nText2=\nCombo1=Male\nText3=\nfocus=\n"
+              "box.title=Same Height\nbox.text=Запись добавлена\nbox.buttons=OK\n");
+    PressOk(box);
+    ASSERT_TRUE(WaitUntilClosed(box, BoxTimeout));
+}
+
 TEST_F(Form2ProgramTest, AFullTableShowsError9AndTheProgramKeepsRunningWithNothingChanged) {
     Type(L"A", L"1990", L"Male", L"180");
     ASSERT_NO_FATAL_FAILURE(AddQuickly());
