@@ -11,6 +11,17 @@ add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/googletest EXCLU
 set(SAME_HEIGHT_WINE_PREFIX ${PROJECT_BINARY_DIR}/wine-prefix CACHE PATH
     "The Wine prefix the tests run in; made on first use")
 set(make_wine_prefix ${CMAKE_CURRENT_LIST_DIR}/make-wine-prefix.sh)
+# A 32-bit build runs in a 32-bit prefix through Debian's wine wrapper; a
+# 64-bit build in a 64-bit prefix through the 64-bit loader itself, since the
+# wrapper prefers the 32-bit one whenever it is installed.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(SAME_HEIGHT_WINE_ARCH win64)
+  find_program(SAME_HEIGHT_WINE NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
+  find_program(SAME_HEIGHT_WINE NAMES wine64)
+else()
+  set(SAME_HEIGHT_WINE_ARCH win32)
+  find_program(SAME_HEIGHT_WINE NAMES wine)
+endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/run-under-wine.sh.in ${PROJECT_BINARY_DIR}/run-under-wine
                @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
                GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "runtime/core/event_handler.h"
+#include "win32_input_rules.h"
 #include "win32_layout.h"
 #include "win32_message_box.h"
 #include "win32_text.h"
@@ -92,6 +93,13 @@ void FillComboBox(HWND combo, const ControlDescription& control) {
     SizeDropDownList(combo, control.listItems.size());
 }
 
+// A WM_QUIT that reaches a message box's own loop ends the box and is posted
+// again for the thread's loop, so it waits in the queue.
+bool QuitIsPending() {
+    MSG message{};
+    return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
+}
+
 } // namespace
 
 Win32FormWindow::Win32FormWindow(const FormDescription& description)
@@ -157,10 +165,15 @@ HWND Win32FormWindow::CreateControl(const FormDescription& description,
     if (child == nullptr) RaiseRunTimeError(RunTimeErrorNumber::OutOfMemory);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     // Texts of any length: the user's paste is never cut short.
-    if (control.kind == ControlKind::TextBox) SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
+    if (control.kind == ControlKind::TextBox) {
+        SendMessageW(child, EM_SETLIMITTEXT, 0, 0);
+        PasteFirstLineOnly(child);
+    }
     if (control.kind == ControlKind::ComboBox) {
         SendMessageW(child, CB_LIMITTEXT, 0, 0);
         FillComboBox(child, control);
+        if (HWND edit = GetWindow(child, GW_CHILD)) PasteFirstLineOnly(edit);
+        IgnoreWheelUnlessFocused(child);
     }
     return child;
 }
@@ -178,7 +191,23 @@ void Win32FormWindow::OnClick(std::string_view button, std::function<void()> han
 }
 
 bool Win32FormWindow::HandleDialogMessage(MSG& message) {
-    return window_ != nullptr && IsDialogMessageW(window_, &message);
+    if (window_ == nullptr) return false;
+    // Return and keypad Enter click the focused button, as Space does. The
+    // dialog manager does so only for the default button, which a button
+    // becomes when Tab reaches it but not when it is clicked or focused by
+    // a program; the form has no default button otherwise.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
+        IsPushButtonOfForm(message.hwnd)) {
+        SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+        return true;
+    }
+    return IsDialogMessageW(window_, &message) != FALSE;
+}
+
+bool Win32FormWindow::IsPushButtonOfForm(HWND window) const {
+    if (window == nullptr || GetParent(window) != window_) return false;
+    const auto found = clickHandlers_.find(GetDlgCtrlID(window));
+    return found != clickHandlers_.end();
 }
 
 HWND Win32FormWindow::Control(std::string_view name) const {
@@ -211,13 +240,24 @@ void Win32FormWindow::SetText(std::string_view control, std::u16string_view text
     SetWindowTextW(child, wide.c_str());
 }
 
-void Win32FormWindow::ShowMessage(std::u16string_view prompt) { ShowMessageBox(window_, prompt); }
+void Win32FormWindow::ShowMessage(std::u16string_view prompt) {
+    ThrowIfGone();
+    ShowMessageBox(window_, prompt);
+}
+
+void Win32FormWindow::ThrowIfGone() const {
+    // Without this, a box would open without an owner, or open and end at
+    // once on the waiting WM_QUIT, once for every report still to come.
+    if (window_ == nullptr || QuitIsPending()) throw FormGone();
+}
 
 void Win32FormWindow::RunClickHandler(int controlId) {
     const auto found = clickHandlers_.find(controlId);
     if (found == clickHandlers_.end()) return;
-    RunEventHandler(found->second,
-                    [this](const RunTimeError& error) { ShowRunTimeErrorBox(window_, error); });
+    RunEventHandler(found->second, [this](const RunTimeError& error) {
+        ThrowIfGone();
+        ShowRunTimeErrorBox(window_, error);
+    });
 }
 
 LRESULT CALLBACK Win32FormWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -247,7 +287,15 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_CLOSE:
         // A dialog would turn this into Escape's command: the form closes.
+        // It comes from the title bar, Alt+F4 or taskkill; while a box is
+        // open the form is disabled, so only another program sends it then,
+        // and a running handler is abandoned at its next box.
         DestroyWindow(window_);
+        return 0;
+    case WM_ENDSESSION:
+        // The session is ending: the form goes as if closed, and the
+        // process may be ended as soon as this returns.
+        if (wParam != FALSE) DestroyWindow(window_);
         return 0;
     case WM_DESTROY:
         if (quitWhenClosed_) PostQuitMessage(0);

@@ -33,8 +33,9 @@ public:
     // Closing the window ends the thread's message loop.
     void QuitWhenClosed() { quitWhenClosed_ = true; }
 
-    // Gives the window the keys it handles as a dialog (Tab, Enter, Escape);
-    // true when the message was used up and must not be dispatched.
+    // Gives the window the keys it handles as a dialog (Tab, Enter, Escape,
+    // Return on a button); true when the message was used up and must not
+    // be dispatched.
     bool HandleDialogMessage(MSG& message);
 
     HWND Handle() const { return window_; }
@@ -44,6 +45,8 @@ public:
 
     std::u16string Text(std::string_view control) const override;
     void SetText(std::string_view control, std::u16string_view text) override;
+    // Throws FormGone, showing nothing, once the window has been destroyed
+    // or the thread is quitting.
     void ShowMessage(std::u16string_view prompt) override;
 
 private:
@@ -53,6 +56,10 @@ private:
     void CreateControls(const FormDescription& description);
     HWND CreateControl(const FormDescription& description, const ControlDescription& control);
     void RunClickHandler(int controlId);
+    // Throws FormGone when no box may be shown over the form any more.
+    void ThrowIfGone() const;
+    // Whether the window is one of the form's buttons with a click handler.
+    bool IsPushButtonOfForm(HWND window) const;
     // The child window of a control of a wanted kind; raises error 424 for any other.
     HWND ControlOfKind(std::string_view name, bool (*isWanted)(ControlKind)) const;
     // The child window of a text box or combo box.

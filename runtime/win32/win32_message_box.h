@@ -7,7 +7,9 @@
 #include "runtime/core/run_time_error.h"
 
 // A modal box with the prompt, one OK button and no icon, titled with the
-// application's title. The owner takes no input until it is dismissed.
+// application's title. The owner takes no input until it is dismissed. A
+// prompt whose message box would not fit the work area is shown whole in
+// the program's own box with a scrollable view (win32_text_view_box.h).
 void ShowMessageBox(HWND owner, std::u16string_view prompt);
 
 // The box that reports a run-time error: its number and meaning.

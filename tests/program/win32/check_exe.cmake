@@ -1,5 +1,6 @@
 # Checks the Windows program's file with objdump: a 32-bit i386 program for
-# the GUI subsystem that imports only Windows' own DLLs.
+# the GUI subsystem that imports only Windows' own DLLs. A 64-bit test build
+# (cmake/mingw-w64-x86_64.cmake) passes -DARCH=x86-64 for its own file.
 #   cmake -DEXE=same-height.exe -DOBJDUMP=i686-w64-mingw32-objdump -P check_exe.cmake
 
 cmake_minimum_required(VERSION 3.25)
@@ -13,12 +14,15 @@ if(failed)
   message(FATAL_ERROR "objdump could not read ${EXE}")
 endif()
 
+if(NOT DEFINED ARCH)
+  set(ARCH i386)
+endif()
 set(problems "")
-if(NOT dump MATCHES "file format pei-i386")
-  list(APPEND problems "not a 32-bit PE file")
+if(NOT dump MATCHES "file format pei-${ARCH}")
+  list(APPEND problems "not a PE file for ${ARCH}")
 endif()
 if(NOT dump MATCHES "architecture: i386")
-  list(APPEND problems "not for i386")
+  list(APPEND problems "not for the i386 family")
 endif()
 if(NOT dump MATCHES "Subsystem[ \t]+00000002[ \t]+\\(Windows GUI\\)")
   list(APPEND problems "not for the Windows GUI subsystem")

@@ -4,80 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "program_under_test.h"
-#include "win32_probe.h"
+#include "form2_program_fixture.h"
 
 // The whole Windows program, started as its user starts it and driven from
 // this separate process through its windows, as an automation tool drives it.
 
 namespace {
-
-using namespace std::chrono_literals;
-
-// A box that a click opens comes at once; the wait only allows for a slow machine.
-constexpr auto BoxTimeout = 10s;
-// How long to wait to be sure that no further box follows.
-constexpr auto Quiet = 500ms;
-
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-SIZE ClientSize(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    return {client.right - client.left, client.bottom - client.top};
-}
-
-class Form2ProgramTest : public ::testing::Test {
-protected:
-    ProgramUnderTest program;
-
-    void SetUp() override { ASSERT_NE(program.Form(), nullptr) << "the program showed no Form2"; }
-
-    HWND Control(std::string_view name) const { return program.Control(name); }
-    std::wstring Text(std::string_view name) const { return WindowText(Control(name)); }
-
-    void Type(std::wstring_view name, std::wstring_view year, std::wstring_view sex,
-              std::wstring_view height) {
-        SetWindowTextOf(Control("Text1"), name);
-        SetWindowTextOf(Control("Text2"), year);
-        SetWindowTextOf(Control("Combo1"), sex);
-        SetWindowTextOf(Control("Text3"), height);
-    }
-
-    // Clicks the button and answers every message box that follows, in turn.
-    std::vector<MessageBoxView> ClickAndAnswer(std::string_view button) {
-        std::vector<MessageBoxView> boxes;
-        Click(Control(button));
-        for (HWND box = WaitForMessageBox(program.Form(), BoxTimeout); box != nullptr;
-             box = WaitForMessageBox(program.Form(), Quiet)) {
-            boxes.push_back(ReadMessageBox(box));
-            PressOk(box);
-            EXPECT_TRUE(WaitUntilClosed(box, BoxTimeout)) << "the box stayed open";
-        }
-        return boxes;
-    }
-
-    // Adds the person typed in, expecting the one confirmation box at once.
-    void AddQuickly() {
-        Click(Control("Command1"));
-        HWND box = WaitForMessageBox(program.Form(), BoxTimeout);
-        ASSERT_NE(box, nullptr) << "no confirmation";
-        PressOk(box);
-        ASSERT_TRUE(WaitUntilClosed(box, BoxTimeout));
-    }
-
-    static std::vector<std::wstring> Texts(const std::vector<MessageBoxView>& boxes) {
-        std::vector<std::wstring> texts;
-        for (const MessageBoxView& box : boxes)
-            texts.push_back(box.text);
-        return texts;
-    }
-};
 
 TEST_F(Form2ProgramTest, ShowsForm2AtTheScreenDpiWithTheFocusInText1AndEndsWhenClosed) {
     EXPECT_EQ(WindowText(program.Form()), L"Form2");
@@ -125,6 +57,56 @@ TEST_F(Form2ProgramTest, FindShowsTheExactPairAndNeverPairsMaleInLowerCase) {
     // The search changes nothing: it reports the same pair again.
     EXPECT_EQ(Texts(ClickAndAnswer("Command2")),
               std::vector<std::wstring>{L"Найдена пара мужчин: A   B"});
+}
+
+// Runs the state probe beside this test program and returns what it printed.
+// (Started without a console of its own, Wine gives it no standard output.)
+std::string RunStateProbe() {
+    const std::wstring output = ProgramUnderTest::BesideMe(L"form2_state_probe.out");
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE file = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = file;
+    std::wstring commandLine = L"\"" + ProgramUnderTest::BesideMe(L"form2_state_probe.exe") + L"\"";
+    PROCESS_INFORMATION probe{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &probe)) {
+        WaitForSingleObject(probe.hProcess, 10'000);
+        CloseHandle(probe.hThread);
+        CloseHandle(probe.hProcess);
+    }
+    CloseHandle(file);
+    std::string printed;
+    HANDLE read = CreateFileW(output.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        printed.append(buffer, got);
+    CloseHandle(read);
+    DeleteFileW(output.c_str());
+    return printed;
+}
+
+TEST_F(Form2ProgramTest, TheStateProbeShowsTheInputsTheFocusAndTheOpenBox) {
+    Type(L"Иванов\\Иван", L"1980", L"Male", L"180");
+    SetFocus(Control("Text2")); // does not reach another process's focus
+    PostMessageW(program.Form(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control("Combo1")), TRUE);
+    ASSERT_EQ(WaitForMessageBox(program.Form(), Quiet), nullptr);
+    EXPECT_EQ(RunStateProbe(), "Text1=Иванов\\\\Иван\nText2=1980\nCombo1=Male\nText3=180\n"
+                               "focus=Combo1\n");
+
+    Click(Control("Command1"));
+    HWND box = WaitForMessageBox(program.Form(), BoxTimeout);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(RunStateProbe(),
+              "Text1=\nText2=\nCombo1=Male\nText3=\nfocus=\n"
+              "box.title=Same Height\nbox.text=Запись добавлена\nbox.buttons=OK\n");
+    PressOk(box);
+    ASSERT_TRUE(WaitUntilClosed(box, BoxTimeout));
 }
 
 TEST_F(Form2ProgramTest, AFullTableShowsError9AndTheProgramKeepsRunningWithNothingChanged) {

@@ -74,6 +74,12 @@ bool ProgramUnderTest::IsRunning() const {
            WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+bool ProgramUnderTest::WaitForExit(std::chrono::milliseconds timeout) const {
+    return process_.hProcess != nullptr &&
+           WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) ==
+               WAIT_OBJECT_0;
+}
+
 long ProgramUnderTest::Close() {
     PostMessageW(form_, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process_.hProcess, CloseTimeoutMs) != WAIT_OBJECT_0) return -1;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -20,7 +21,10 @@ public:
     HWND Control(std::string_view name) const;
 
     bool IsRunning() const;
+    DWORD ProcessId() const { return process_.dwProcessId; }
     DWORD ThreadId() const { return threadId_; }
+    // Waits for the program to end; false when it still runs after the timeout.
+    bool WaitForExit(std::chrono::milliseconds timeout) const;
     // Closes the window as its user does; the exit code, or -1 when the
     // program did not end in time.
     long Close();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "box_answerer.h"
 #include "runtime/core/application.h"
 #include "runtime/win32/win32_text.h"
 #include "tests/runtime/core/expect_run_time_error.h"
@@ -13,43 +14,6 @@
 #include "window/form2_description.h"
 
 namespace {
-
-// Answers the message boxes opened on this thread while it lives: a thread
-// timer fires inside each box's own message loop, reads the box and presses
-// OK.
-class MessageBoxAnswerer {
-public:
-    explicit MessageBoxAnswerer(HWND owner) : owner_(owner) {
-        current_ = this;
-        timer_ = SetTimer(nullptr, 0, 10, &OnTimer);
-    }
-    ~MessageBoxAnswerer() {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
-    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
-
-    std::vector<MessageBoxView> boxes;
-    bool ownerTookInputWhileABoxWasOpen = false;
-
-private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-        MessageBoxAnswerer* self = current_;
-        if (self == nullptr) return;
-        HWND box = FindMessageBox(self->owner_);
-        if (box == nullptr || box == self->answered_) return;
-        self->answered_ = box;
-        self->boxes.push_back(ReadMessageBox(box));
-        if (IsWindowEnabled(self->owner_)) self->ownerTookInputWhileABoxWasOpen = true;
-        PressOk(box);
-    }
-
-    static inline MessageBoxAnswerer* current_ = nullptr;
-    HWND owner_;
-    HWND answered_ = nullptr;
-    UINT_PTR timer_ = 0;
-};
 
 class Win32FormWindowTest : public ::testing::Test {
 protected:
@@ -280,7 +244,7 @@ TEST_F(Win32FormWindowTest, OnlyButtonsTakeAClickHandler) {
 
 TEST_F(Win32FormWindowTest, AMessageBoxHasThePromptOneOkNoIconAndBlocksTheForm) {
     {
-        MessageBoxAnswerer answerer(window.Handle());
+        BoxAnswerer answerer(window.Handle());
         window.ShowMessage(u"Запись добавлена");
         ASSERT_EQ(answerer.boxes.size(), 1u);
         const MessageBoxView& box = answerer.boxes[0];
@@ -299,7 +263,7 @@ TEST_F(Win32FormWindowTest, ARunTimeErrorInAClickIsReportedAndTheWindowCarriesOn
         ++runs;
         RaiseRunTimeError(RunTimeErrorNumber::SubscriptOutOfRange);
     });
-    MessageBoxAnswerer answerer(window.Handle());
+    BoxAnswerer answerer(window.Handle());
     SendMessageW(Control("Command1"), BM_CLICK, 0, 0);
     SendMessageW(Control("Command1"), BM_CLICK, 0, 0);
 

@@ -65,6 +65,10 @@ MessageBoxView ReadMessageBox(HWND box) {
         const std::wstring className = WindowClass(child);
         if (className == L"Button") {
             view.buttons.push_back(WindowText(child));
+        } else if (className == L"Edit") {
+            view.text = WindowText(child);
+            const auto style = GetWindowLongW(child, GWL_STYLE);
+            view.textIsInAView = (style & ES_READONLY) != 0 && (style & WS_VSCROLL) != 0;
         } else if (className == L"Static") {
             if (IsIcon(child)) {
                 view.hasIcon = view.hasIcon || ShowsAnIcon(child);

@@ -24,6 +24,9 @@ struct MessageBoxView {
     std::wstring text;
     std::vector<std::wstring> buttons; // the captions of its visible buttons
     bool hasIcon = false;
+    // The text is in a read-only, scrollable edit control, where it can be
+    // selected, rather than in a static control.
+    bool textIsInAView = false;
 };
 
 // The visible message box owned by the window, or nullptr.

@@ -1,0 +1,68 @@
+#include "win32_input_rules.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+constexpr UINT_PTR InputRulesSubclass = 2;
+
+std::wstring ClipboardText(HWND owner) {
+    std::wstring text;
+    if (!OpenClipboard(owner)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* letters = static_cast<const wchar_t*>(GlobalLock(data))) text = letters;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PasteFirstLine(HWND edit) {
+    std::wstring text = ClipboardText(edit);
+    text.erase(std::min(text.find_first_of(L"\r\n"), text.size()));
+    // Undoable, as the edit control's own paste is.
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool IsShiftInsert(UINT message, WPARAM wParam) {
+    return message == WM_KEYDOWN && wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0 &&
+           GetKeyState(VK_CONTROL) >= 0;
+}
+
+LRESULT CALLBACK OneLinePasteProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+    if (message == WM_PASTE || IsShiftInsert(message, wParam)) {
+        if ((GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) == 0) PasteFirstLine(edit);
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(edit, OneLinePasteProcedure, InputRulesSubclass);
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+LRESULT CALLBACK WheelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                UINT_PTR /*id*/, DWORD_PTR data) {
+    if (message == WM_MOUSEWHEEL) {
+        auto* combo = reinterpret_cast<HWND>(data);
+        HWND focus = GetFocus();
+        if (focus != combo && GetParent(focus) != combo) return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, WheelProcedure, InputRulesSubclass + 1);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+void PasteFirstLineOnly(HWND edit) {
+    SetWindowSubclass(edit, OneLinePasteProcedure, InputRulesSubclass, 0);
+}
+
+void IgnoreWheelUnlessFocused(HWND combo) {
+    const auto data = reinterpret_cast<DWORD_PTR>(combo);
+    SetWindowSubclass(combo, WheelProcedure, InputRulesSubclass + 1, data);
+    if (HWND edit = GetWindow(combo, GW_CHILD))
+        SetWindowSubclass(edit, WheelProcedure, InputRulesSubclass + 1, data);
+}

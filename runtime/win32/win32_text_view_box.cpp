@@ -1,0 +1,181 @@
+#include "win32_text_view_box.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "win32_box_clipboard.h"
+#include "win32_box_layout.h"
+
+namespace {
+
+constexpr int ViewId = 100;
+
+struct TextViewBox {
+    BoxCopy copy;
+    HFONT font;
+};
+
+// A dialog template without controls: the box makes its own, sized to the
+// screen, when it starts.
+std::vector<WORD> DialogTemplate(std::wstring_view title) {
+    DLGTEMPLATE header{};
+    header.style = MessageBoxStyle;
+    header.dwExtendedStyle = MessageBoxExStyle;
+    std::vector<WORD> words(sizeof header / sizeof(WORD));
+    std::memcpy(words.data(), &header, sizeof header);
+    words.push_back(0); // no menu
+    words.push_back(0); // the system's dialog class
+    words.insert(words.end(), title.begin(), title.end());
+    words.push_back(0);
+    return words;
+}
+
+int LineHeight(HFONT font) {
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return metrics.tmHeight;
+}
+
+// The length of the longest start of the text that fits the width; at
+// least one letter.
+std::size_t FittingLength(HDC dc, std::wstring_view text, int width) {
+    width = std::max(width, 1);
+    // Every letter is at least a pixel wide: no more need be measured.
+    const auto measured =
+        static_cast<int>(std::min<std::size_t>(text.size(), static_cast<std::size_t>(width) + 1));
+    int fit = 0;
+    SIZE size{};
+    GetTextExtentExPointW(dc, text.data(), measured, width, &fit, nullptr, &size);
+    return static_cast<std::size_t>(std::max(fit, 1));
+}
+
+// Breaks one paragraph into lines that fit the width: after the last blank
+// that fits, or inside a word too long for a line.
+void AppendWrapped(HDC dc, std::wstring_view paragraph, int width, std::wstring& lines) {
+    while (!paragraph.empty()) {
+        std::size_t length = FittingLength(dc, paragraph, width);
+        if (length < paragraph.size()) {
+            const std::size_t blank = paragraph.find_last_of(L' ', length - 1);
+            if (blank != std::wstring_view::npos && blank > 0) length = blank + 1;
+        }
+        lines.append(paragraph.substr(0, length));
+        paragraph.remove_prefix(length);
+        if (!paragraph.empty()) lines += L"\r\n";
+    }
+}
+
+HWND MakeChild(HWND box, const wchar_t* kind, const wchar_t* text, DWORD style, DWORD exStyle,
+               int id, HFONT font) {
+    HWND child = CreateWindowExW(exStyle, kind, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0,
+                                 0, 0, 0, box, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+// Three quarters of the work area, centred on it: the view below, OK under it.
+void LayOut(HWND box, HWND view, HWND ok, int line) {
+    const RECT work = WorkAreaOf(GetWindow(box, GW_OWNER));
+    const int width = (work.right - work.left) * 3 / 4;
+    const int height = (work.bottom - work.top) * 3 / 4;
+    SetWindowPos(box, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(box, &client);
+    const int margin = line;
+    const SIZE button{4 * line + 2 * margin, 2 * line};
+    const int buttonTop = client.bottom - margin - button.cy;
+    SetWindowPos(view, nullptr, margin, margin, std::max<LONG>(0, client.right - 2 * margin),
+                 std::max(0, buttonTop - 2 * margin), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(ok, nullptr, (client.right - button.cx) / 2, buttonTop, button.cx, button.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Start(HWND box, TextViewBox& state) {
+    // No soft wrapping (ES_AUTOHSCROLL): the lines are broken here instead,
+    // since the edit control's own wrapping takes seconds for a long text
+    // under Wine.
+    HWND view = MakeChild(box, L"EDIT", L"",
+                          WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                          WS_EX_CLIENTEDGE, ViewId, state.font);
+    HWND ok =
+        MakeChild(box, L"BUTTON", state.copy.button.c_str(), BS_DEFPUSHBUTTON, 0, IDOK, state.font);
+    LayOut(box, view, ok, LineHeight(state.font));
+    // A text of any length: the limit for a user's typing would cut it.
+    SendMessageW(view, EM_SETLIMITTEXT, 0, 0);
+    RECT lines{};
+    SendMessageW(view, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&lines));
+    const std::wstring shown =
+        WrappedToWidth(state.copy.text, state.font, lines.right - lines.left);
+    SetWindowTextW(view, shown.c_str());
+    CopyBoxOnCopyKeys(view, &state.copy);
+    CopyBoxOnCopyKeys(ok, &state.copy);
+    SetFocus(ok);
+}
+
+INT_PTR CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        Start(box, *reinterpret_cast<TextViewBox*>(lParam));
+        return FALSE; // the focus is set: on OK, as in a message box
+    case WM_COMMAND:
+        // OK, Enter, Escape and the close button (IDCANCEL) all dismiss it.
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(box, IDOK);
+            return TRUE;
+        }
+        return FALSE;
+    default: return FALSE;
+    }
+}
+
+} // namespace
+
+std::wstring WrappedToWidth(std::wstring_view text, HFONT font, int width) {
+    const std::wstring breaks = WithCrLfLineBreaks(text);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    std::wstring lines;
+    lines.reserve(breaks.size() + breaks.size() / 16);
+    std::wstring_view rest = breaks;
+    for (std::size_t end = rest.find(L"\r\n"); end != std::wstring_view::npos;
+         end = rest.find(L"\r\n")) {
+        AppendWrapped(screen, rest.substr(0, end), width, lines);
+        lines += L"\r\n";
+        rest.remove_prefix(end + 2);
+    }
+    AppendWrapped(screen, rest, width, lines);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return lines;
+}
+
+std::wstring WithCrLfLineBreaks(std::wstring_view text) {
+    std::wstring result;
+    result.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const wchar_t letter = text[at];
+        if (letter == L'\r' || letter == L'\n') {
+            result += L"\r\n";
+            if (letter == L'\r' && at + 1 < text.size() && text[at + 1] == L'\n') ++at;
+        } else {
+            result += letter;
+        }
+    }
+    return result;
+}
+
+void ShowTextViewBox(HWND owner, std::wstring_view title, std::wstring_view text) {
+    TextViewBox state{{std::wstring(title), std::wstring(text), L"OK"}, CreateMessageBoxFont()};
+    const std::vector<WORD> dialog = DialogTemplate(title);
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                            reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner,
+                            &BoxProcedure, reinterpret_cast<LPARAM>(&state));
+    if (state.font != nullptr) DeleteObject(state.font);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+// The program's own box for a prompt too large for a message box on this
+// screen: the whole text in a read-only, scrollable view where it can be
+// selected, with one OK below it, titled like every other box and modal to
+// its owner. Enter, Escape, Space on OK and the close button dismiss it as
+// they dismiss a message box; Ctrl+C and Ctrl+Insert copy the whole box, or
+// the text selected in the view. Returns once it has been dismissed or its
+// owner destroyed.
+void ShowTextViewBox(HWND owner, std::wstring_view title, std::wstring_view text);
+
+// The text with every line break as CR LF, which a multi-line edit control
+// needs to show one.
+std::wstring WithCrLfLineBreaks(std::wstring_view text);
+
+// The text with CR LF line breaks, and more of them where a line is wider
+// than the width in the font: after its last blank that fits, or inside a
+// word too long for a line.
+std::wstring WrappedToWidth(std::wstring_view text, HFONT font, int width);

@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/win32/win32_form_window.h"
+#include "win32_probe.h"
+#include "window/form2_description.h"
+
+// The form under real keys, wheel and clipboard: input goes through the
+// system's queue (keybd_event, mouse_event) to the focused control, as a
+// user's does. Wine honours all of it on its virtual desktop.
+
+namespace {
+
+class KeysTest : public ::testing::Test {
+public:
+    Win32FormWindow window{Form2Description()};
+    std::vector<std::string_view> clicks;
+
+    void SetUp() override {
+        window.Show(SW_SHOWNORMAL);
+        SetForegroundWindow(window.Handle());
+        for (std::string_view button : {"Command1", "Command2"})
+            window.OnClick(button, [this, button] { clicks.push_back(button); });
+        Pump();
+    }
+
+    HWND Control(std::string_view name) const { return window.Control(name); }
+    HWND ComboEdit() const { return GetWindow(Control("Combo1"), GW_CHILD); }
+
+    // Handles what arrives on this thread for a while, as the program's
+    // loop does: input from keybd_event comes through the server.
+    void Pump() {
+        const DWORD until = GetTickCount() + 150;
+        do {
+            MSG message{};
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (window.HandleDialogMessage(message)) continue;
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            Sleep(5);
+        } while (GetTickCount() < until);
+    }
+
+    void Focus(std::string_view control) {
+        SetFocus(Control(control));
+        Pump();
+    }
+    void Tap(BYTE key, DWORD flags = 0) {
+        keybd_event(key, 0, flags, 0);
+        keybd_event(key, 0, flags | KEYEVENTF_KEYUP, 0);
+        Pump();
+    }
+    void TapWith(BYTE modifier, BYTE key, DWORD flags = 0) {
+        keybd_event(modifier, 0, 0, 0);
+        keybd_event(key, 0, flags, 0);
+        keybd_event(key, 0, flags | KEYEVENTF_KEYUP, 0);
+        keybd_event(modifier, 0, KEYEVENTF_KEYUP, 0);
+        Pump();
+    }
+    void Type(std::wstring_view letters) {
+        for (wchar_t letter : letters) {
+            const SHORT key = VkKeyScanW(letter);
+            if (key & 0x100) {
+                TapWith(VK_SHIFT, LOBYTE(key));
+            } else {
+                Tap(LOBYTE(key));
+            }
+        }
+    }
+    std::wstring TextOf(std::string_view control) const { return WindowText(Control(control)); }
+};
+
+TEST_F(KeysTest, ReturnKeypadEnterAndSpaceOnAFocusedButtonClickIt) {
+    Focus("Command1");
+    Tap(VK_RETURN);
+    Tap(VK_RETURN, KEYEVENTF_EXTENDEDKEY); // keypad Enter
+    Tap(VK_SPACE);
+    Focus("Command2");
+    Tap(VK_RETURN);
+    Tap(VK_RETURN, KEYEVENTF_EXTENDEDKEY);
+    EXPECT_EQ(clicks, (std::vector<std::string_view>{"Command1", "Command1", "Command1", "Command2",
+                                                     "Command2"}));
+}
+
+TEST_F(KeysTest, ReturnKeypadEnterAndEscapeInAnInputDoNothing) {
+    for (std::string_view input : {"Text1", "Text2", "Combo1", "Text3"}) {
+        SCOPED_TRACE(input);
+        Focus(input);
+        Type(L"Ab1");
+        Tap(VK_RETURN);
+        Tap(VK_RETURN, KEYEVENTF_EXTENDEDKEY);
+        Tap(VK_ESCAPE);
+        EXPECT_EQ(TextOf(input), L"Ab1");
+    }
+    EXPECT_TRUE(clicks.empty()) << "no button is the default";
+    EXPECT_TRUE(IsWindowVisible(window.Handle())) << "no button is the cancel button";
+}
+
+TEST_F(KeysTest, AltWithALetterOrDigitTypesNothing) {
+    for (std::string_view input : {"Text1", "Combo1", "Text3"}) {
+        SCOPED_TRACE(input);
+        Focus(input);
+        TapWith(VK_MENU, 'D');
+        TapWith(VK_MENU, 'F');
+        TapWith(VK_MENU, '1');
+        EXPECT_EQ(TextOf(input), L"");
+    }
+    EXPECT_TRUE(clicks.empty());
+}
+
+// Closes the shortcut menu that opens on this thread while it lives, and
+// says whether one opened.
+class ContextMenuCloser {
+public:
+    ContextMenuCloser() {
+        opened_ = false;
+        timer_ = SetTimer(nullptr, 0, 20, &OnTimer);
+    }
+    ~ContextMenuCloser() { KillTimer(nullptr, timer_); }
+    ContextMenuCloser(const ContextMenuCloser&) = delete;
+    ContextMenuCloser& operator=(const ContextMenuCloser&) = delete;
+    bool Opened() const { return opened_; }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        if (menu != nullptr && IsWindowVisible(menu)) {
+            opened_ = true;
+            EndMenu();
+        }
+    }
+    static inline bool opened_ = false;
+    UINT_PTR timer_ = 0;
+};
+
+TEST_F(KeysTest, ShiftF10AndTheMenuKeyOpenAnInputsContextMenu) {
+    for (std::string_view input : {"Text1", "Combo1", "Text3"}) {
+        for (const bool menuKey : {false, true}) {
+            SCOPED_TRACE(std::string(input) + (menuKey ? ", the Menu key" : ", Shift+F10"));
+            Focus(input);
+            const ContextMenuCloser closer;
+            if (menuKey) {
+                Tap(VK_APPS, KEYEVENTF_EXTENDEDKEY);
+            } else {
+                TapWith(VK_SHIFT, VK_F10);
+            }
+            Pump();
+            EXPECT_TRUE(closer.Opened());
+        }
+    }
+}
+
+struct ComboKeys {
+    const wchar_t* typed;
+    int highlighted; // the list item highlighted once the list is open; -1 none
+    bool stepDown;   // Down once the list is open
+    const wchar_t* picked;
+};
+
+// Opening the list highlights the item that the typed text starts, ignoring
+// case, or none; Return then takes the highlighted item, or keeps the text.
+const ComboKeys ComboCases[] = {
+    {L"Fe", 1, false, L"Female"}, {L"fe", 1, false, L"Female"}, {L"MA", 0, false, L"Male"},
+    {L"x", -1, false, L"x"},      {L"", -1, true, L"Male"},
+};
+
+TEST_F(KeysTest, OpeningTheComboListHighlightsTheItemTheTextStarts) {
+    HWND combo = Control("Combo1");
+    for (const ComboKeys& keys : ComboCases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(keys.typed)));
+        SetWindowTextOf(combo, L"");
+        Focus("Combo1");
+        Type(keys.typed);
+        TapWith(VK_MENU, VK_DOWN, KEYEVENTF_EXTENDEDKEY);
+        ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) << "Alt+Down opens the list";
+        EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), keys.highlighted);
+        if (keys.stepDown) Tap(VK_DOWN, KEYEVENTF_EXTENDEDKEY);
+        Tap(VK_RETURN);
+        EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+        EXPECT_EQ(TextOf("Combo1"), keys.picked);
+    }
+    EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(KeysTest, F4OpensTheComboList) {
+    Focus("Combo1");
+    Tap(VK_F4);
+    EXPECT_TRUE(SendMessageW(Control("Combo1"), CB_GETDROPPEDSTATE, 0, 0));
+    Tap(VK_ESCAPE);
+}
+
+// The wheel over a combo box that does not have the focus neither steps its
+// text nor takes the focus: whether it comes from the mouse over the combo
+// or is sent to the combo or its edit part by a program.
+TEST_F(KeysTest, TheWheelOverAnUnfocusedComboChangesNothing) {
+    HWND combo = Control("Combo1");
+    RECT rect{};
+    GetWindowRect(combo, &rect);
+    const POINT centre{(rect.left + rect.right) / 2, rect.top + 8};
+    for (const wchar_t* text : {L"", L"Male", L"Female"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(text)));
+        SetWindowTextOf(combo, text);
+        Focus("Text1");
+        for (const int delta : {-WHEEL_DELTA, WHEEL_DELTA}) {
+            SetCursorPos(centre.x, centre.y);
+            mouse_event(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta), 0);
+            const auto wParam = static_cast<WPARAM>(static_cast<WORD>(delta)) << 16;
+            const LPARAM lParam = MAKELPARAM(centre.x, centre.y);
+            PostMessageW(combo, WM_MOUSEWHEEL, wParam, lParam);
+            PostMessageW(ComboEdit(), WM_MOUSEWHEEL, wParam, lParam);
+            Pump();
+        }
+        EXPECT_EQ(TextOf("Combo1"), text);
+        EXPECT_EQ(GetFocus(), Control("Text1"));
+    }
+}
+
+void PutOnTheClipboard(std::wstring_view text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto* letters = static_cast<wchar_t*>(GlobalLock(memory));
+    text.copy(letters, text.size());
+    letters[text.size()] = L'\0';
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+// A one-line input keeps the first line of a pasted text, whether the text
+// breaks its lines with CR LF, LF or CR.
+TEST_F(KeysTest, PastingSeveralLinesIntoAnInputKeepsTheFirst) {
+    const std::pair<std::string_view, const wchar_t*> pastes[] = {
+        {"Text3", L"175\r\nsecond line"}, {"Text1", L"Ivan\r\nPetrov"},  {"Text1", L"Ivan\nPetrov"},
+        {"Text2", L"1980\rthe year"},     {"Combo1", L"Female\r\nMale"},
+    };
+    for (const auto& [input, pasted] : pastes) {
+        SCOPED_TRACE(std::string(input) + " " + testing::PrintToString(std::wstring(pasted)));
+        const std::wstring_view text = pasted;
+        const std::wstring firstLine(text.substr(0, text.find_first_of(L"\r\n")));
+        const std::pair<const char*, void (*)(KeysTest&)> ways[] = {
+            {"Ctrl+V", [](KeysTest& test) { test.TapWith(VK_CONTROL, 'V'); }},
+            {"Shift+Insert",
+             [](KeysTest& test) { test.TapWith(VK_SHIFT, VK_INSERT, KEYEVENTF_EXTENDEDKEY); }},
+            {"WM_PASTE", [](KeysTest&) { SendMessageW(GetFocus(), WM_PASTE, 0, 0); }},
+        };
+        for (const auto& [how, paste] : ways) {
+            SetWindowTextOf(Control(input), L"");
+            Focus(input);
+            PutOnTheClipboard(pasted);
+            paste(*this);
+            EXPECT_EQ(TextOf(input), firstLine) << how;
+        }
+    }
+}
+
+} // namespace

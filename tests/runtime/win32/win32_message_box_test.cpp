@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "box_answerer.h"
+#include "runtime/core/application.h"
+#include "runtime/win32/win32_form_window.h"
+#include "runtime/win32/win32_text.h"
+#include "win32_probe.h"
+#include "window/form2_description.h"
+
+// The boxes the form shows: each fits the work area and shows its title; a
+// prompt too large for a message box is shown whole in a scrollable view;
+// every box is dismissed and copied by the keys of a system message box.
+
+namespace {
+
+RECT WorkArea() {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+bool Contains(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// The width of the title in the caption's font.
+int TitleWidth(std::wstring_view title) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    SIZE size{};
+    GetTextExtentPoint32W(screen, title.data(), static_cast<int>(title.size()), &size);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
+    return size.cx;
+}
+
+// What the test saw of one box while it was open.
+struct SeenBox {
+    MessageBoxView view;
+    RECT frame{};
+    RECT ok{};
+};
+
+class MessageBoxTest : public ::testing::Test {
+protected:
+    Win32FormWindow window{Form2Description()};
+
+    void SetUp() override { window.Show(SW_SHOWNORMAL); }
+
+    SeenBox Show(std::u16string_view prompt) {
+        SeenBox seen;
+        BoxAnswerer answerer(window.Handle(), [&seen](HWND box, std::size_t) {
+            seen.frame = WindowRect(box);
+            seen.ok = WindowRect(GetDlgItem(box, IDOK));
+            PressOk(box);
+        });
+        window.ShowMessage(prompt);
+        if (!answerer.boxes.empty()) seen.view = answerer.boxes.front();
+        return seen;
+    }
+};
+
+std::u16string Lines(int count) {
+    std::u16string text;
+    for (int line = 1; line <= count; ++line)
+        text += u"Иванов " + std::u16string(1, static_cast<char16_t>(u'0' + line % 10)) + u"\n";
+    return text;
+}
+
+std::u16string Words(std::size_t letters) {
+    std::u16string text;
+    while (text.size() < letters)
+        text += u"Петров ";
+    text.resize(letters);
+    return text;
+}
+
+std::wstring WithoutLineBreaks(std::wstring text) {
+    std::erase_if(text, [](wchar_t letter) { return letter == L'\r' || letter == L'\n'; });
+    return text;
+}
+
+struct Prompt {
+    const char* what;
+    std::u16string text;
+    bool tooLargeForAMessageBox;
+};
+
+const Prompt Prompts[] = {
+    {"confirmation", u"Запись добавлена", false},
+    {"report", u"Найдена пара мужчин: Иванов Иван Иванович   Петров Пётр Петрович", false},
+    {"1,950 letters without blanks", std::u16string(1950, u'Ж'), true},
+    {"200 lines", Lines(200), true},
+    {"95,000 characters", Words(95'000), true},
+    {"1,500 line breaks and X", std::u16string(1500, u'\n') + u"X", true},
+};
+
+TEST_F(MessageBoxTest, EveryBoxFitsTheWorkAreaAndShowsItsTitleAndWholeText) {
+    const RECT work = WorkArea();
+    const int titleRoom = TitleWidth(ToWide(ApplicationTitle)) + 3 * GetSystemMetrics(SM_CXSIZE) +
+                          2 * GetSystemMetrics(SM_CXFIXEDFRAME);
+    for (const Prompt& prompt : Prompts) {
+        SCOPED_TRACE(prompt.what);
+        const SeenBox box = Show(prompt.text);
+        EXPECT_TRUE(Contains(work, box.frame)) << "the box leaves the work area";
+        EXPECT_TRUE(Contains(box.frame, box.ok)) << "OK lies outside its box";
+        EXPECT_GE(box.frame.right - box.frame.left, titleRoom) << "no room for the title";
+        EXPECT_EQ(box.view.title, ToWide(ApplicationTitle));
+        EXPECT_EQ(box.view.buttons, std::vector<std::wstring>{L"OK"});
+        EXPECT_EQ(box.view.textIsInAView, prompt.tooLargeForAMessageBox);
+        // The view breaks lines that are too wide for it.
+        const auto unbroken = [&box](const std::wstring& text) {
+            return box.view.textIsInAView ? WithoutLineBreaks(text) : text;
+        };
+        EXPECT_TRUE(unbroken(box.view.text) == unbroken(ToWide(prompt.text)))
+            << "the box does not hold the whole prompt";
+    }
+}
+
+// Real key presses, through the system's input queue to the active window.
+void Tap(BYTE key, DWORD flags = 0) {
+    keybd_event(key, 0, flags, 0);
+    keybd_event(key, 0, flags | KEYEVENTF_KEYUP, 0);
+}
+
+void TapWithControl(BYTE key, DWORD flags = 0) {
+    keybd_event(VK_CONTROL, 0, 0, 0);
+    Tap(key, flags);
+    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+}
+
+void ClickCloseButtonOf(HWND box) {
+    const RECT frame = WindowRect(box);
+    SetCursorPos(
+        frame.right - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2 - 1,
+        frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
+
+struct Dismissal {
+    const char* how;
+    void (*dismiss)(HWND box);
+};
+
+// OK has the focus when a box opens; Tab takes it to the view of a long
+// prompt (and leaves it on OK in a message box, which has nothing else).
+const Dismissal Dismissals[] = {
+    {"Enter", [](HWND) { Tap(VK_RETURN); }},
+    {"keypad Enter", [](HWND) { Tap(VK_RETURN, KEYEVENTF_EXTENDEDKEY); }},
+    {"Escape", [](HWND) { Tap(VK_ESCAPE); }},
+    {"Space", [](HWND) { Tap(VK_SPACE); }},
+    {"Tab, Enter",
+     [](HWND) {
+         Tap(VK_TAB);
+         Tap(VK_RETURN);
+     }},
+    {"Tab, Escape",
+     [](HWND) {
+         Tap(VK_TAB);
+         Tap(VK_ESCAPE);
+     }},
+    {"the close button", ClickCloseButtonOf},
+};
+
+const std::u16string ShortPrompt = u"Найдена пара женщин: Анна   Мария";
+const std::u16string LongPrompt = Lines(200);
+
+TEST_F(MessageBoxTest, TheKeysAndTheCloseButtonDismissEveryBox) {
+    for (const std::u16string& prompt : {ShortPrompt, LongPrompt}) {
+        for (const Dismissal& dismissal : Dismissals) {
+            SCOPED_TRACE(std::string(dismissal.how) +
+                         (prompt == ShortPrompt ? ", short" : ", long"));
+            BoxAnswerer answerer(window.Handle(),
+                                 [&dismissal](HWND box, std::size_t) { dismissal.dismiss(box); });
+            window.ShowMessage(prompt);
+            EXPECT_EQ(answerer.boxes.size(), 1u);
+            EXPECT_EQ(answerer.boxesThatStayedOpen, 0) << "the box stayed open";
+        }
+    }
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return L"(the clipboard could not be opened)";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* letters = static_cast<const wchar_t*>(GlobalLock(data))) text = letters;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void EmptyTheClipboard() {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+// As a message box on Windows copies itself; Wine's copies nothing.
+TEST_F(MessageBoxTest, CtrlCAndCtrlInsertCopyTheWholeBox) {
+    const std::pair<const char*, void (*)()> copyKeys[] = {
+        {"Ctrl+C", [] { TapWithControl('C'); }},
+        {"Ctrl+Insert", [] { TapWithControl(VK_INSERT, KEYEVENTF_EXTENDEDKEY); }},
+    };
+    for (const std::u16string& prompt : {ShortPrompt, LongPrompt}) {
+        for (const auto& [name, copy] : copyKeys) {
+            SCOPED_TRACE(std::string(name) + (prompt == ShortPrompt ? ", short" : ", long"));
+            EmptyTheClipboard();
+            BoxAnswerer answerer(window.Handle(), [copy = copy](HWND, std::size_t) {
+                copy();
+                Tap(VK_RETURN);
+            });
+            window.ShowMessage(prompt);
+            const std::wstring rule = L"---------------------------\r\n";
+            EXPECT_TRUE(ClipboardText() == rule + L"Same Height\r\n" + rule + ToWide(prompt) +
+                                               L"\r\n" + rule + L"OK   \r\n" + rule)
+                << "copied: " << testing::PrintToString(ClipboardText());
+        }
+    }
+}
+
+} // namespace
