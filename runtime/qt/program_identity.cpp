@@ -1,9 +1,8 @@
 #include "program_identity.h"
 
 #include <QApplication>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
+#include <QSize>
+#include <QString>
 
 #include "qt_text.h"
 #include "runtime/core/application.h"
@@ -16,21 +15,17 @@
 #ifndef SAME_HEIGHT_DESKTOP_ID
 #error "SAME_HEIGHT_DESKTOP_ID must be defined by the build"
 #endif
+#ifndef SAME_HEIGHT_WINDOW_ICON_SIZES
+#error "SAME_HEIGHT_WINDOW_ICON_SIZES must be defined by the build"
+#endif
 
 QIcon ProgramIcon() {
-    // Drawn from the scalable picture here rather than by an icon plug-in, so
-    // the icon shows wherever the program's own libraries are installed.
-    QSvgRenderer picture(QStringLiteral(":/" SAME_HEIGHT_DESKTOP_ID ".svg"));
+    // The build renders the picture at each size into the program's resources
+    // as PNG, which the toolkit reads without a plug-in. A size in between is
+    // scaled down from the next larger one.
     QIcon icon;
-    if (!picture.isValid()) return icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        picture.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
+    for (const int size : {SAME_HEIGHT_WINDOW_ICON_SIZES})
+        icon.addFile(QStringLiteral(":/icon/%1.png").arg(size), QSize(size, size));
     return icon;
 }
 
