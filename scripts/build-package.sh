@@ -15,8 +15,8 @@ scripts/install-packages.sh $(scripts/packages.sh build test program-tests packa
 out=build/package/deb
 rm -rf "$out"
 copy_tracked_files "$out/same-height"
-export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(last_commit_time)
+[ -z "$SOURCE_DATE_EPOCH" ] || export SOURCE_DATE_EPOCH
 export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:-} parallel=$(nproc)"
 profiles=()
 [[ " $DEB_BUILD_OPTIONS " != *" nocheck "* ]] || profiles=(-Pnocheck)

@@ -3,16 +3,16 @@
 # - a Release build installed with `cmake --install`: the files a package
 #   needs, the desktop entry and metainfo checked by their validators, the
 #   program checked for Debian's hardening;
-# - the Debian package built from a clean copy of the sources with
-#   `dpkg-buildpackage -us -uc -b`, its tests run in dh_auto_test, and held
-#   to lintian --pedantic (no error, no warning);
+# - the Debian package built as the README says (scripts/build-package.sh:
+#   `dpkg-buildpackage -us -uc -b` in a clean copy of the sources), its tests
+#   run in dh_auto_test, and held to lintian --pedantic (no error, no
+#   warning) and hardening-check;
 # - that package installed with apt, started from /usr/bin on a virtual X
 #   server (at the usual pixel density and at twice it) and purged again.
 # Replaces an installed same-height package.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib/project.sh
-source scripts/lib/source-copy.sh
 source scripts/lib/x11.sh
 
 version=$SAME_HEIGHT_VERSION
@@ -77,23 +77,17 @@ appstreamcli validate --no-net "$stage/share/metainfo/$id.metainfo.xml"
 grep -q "<release version=\"$version\"" "$stage/share/metainfo/$id.metainfo.xml" ||
   fail "the metainfo has no release $version"
 
-echo "--- dpkg-buildpackage -us -uc -b, with the tests"
-rm -rf "$build/deb"
-source=$build/deb/same-height
-copy_tracked_files "$source"
-dpkg-parsechangelog -l "$source/debian/changelog" -S Version | grep -qx "$version" ||
+echo "--- dpkg-buildpackage -us -uc -b, with the tests (scripts/build-package.sh)"
+dpkg-parsechangelog -l debian/changelog -S Version | grep -qx "$version" ||
   fail "debian/changelog's latest version is not $version"
-export SOURCE_DATE_EPOCH
-SOURCE_DATE_EPOCH=$(last_commit_time)
-(cd "$source" && DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage -us -uc -b) \
-  >"$build/deb/build.log" 2>&1 || {
-  tail -n 80 "$build/deb/build.log"
-  fail "dpkg-buildpackage failed (the whole log: $build/deb/build.log)"
+log=$build/build-package.log
+env -u DEB_BUILD_OPTIONS scripts/build-package.sh >"$log" 2>&1 || {
+  tail -n 80 "$log"
+  fail "the package did not build (the whole log: $log)"
 }
-grep -E '^100% tests passed, 0 tests failed out of [1-9]' "$build/deb/build.log" ||
-  fail "dh_auto_test ran no tests"
+grep -E '^100% tests passed, 0 tests failed out of [1-9]' "$log" || fail "dh_auto_test ran no tests"
 arch=$(dpkg --print-architecture)
-deb=$build/deb/same-height_${version}_$arch.deb
+deb=$build/deb/same-height_${version}_$arch.deb  # where build-package.sh puts it
 [ -f "$deb" ] || fail "dpkg-buildpackage made no $deb"
 dpkg-deb --field "$deb" Package Version Depends Recommends
 [ "$(dpkg-deb --field "$deb" Version)" = "$version" ] || fail "the package's version is not $version"

@@ -12,9 +12,10 @@ source scripts/lib/source-copy.sh
 started=$SECONDS
 
 root=$PWD/build/reproducible
-folders=(first "second/in a deeper folder")
+folders=("$root/first" "$root/second/one-level-deeper")
 umasks=(022 002)
-arch=$(dpkg --print-architecture)
+deb=build/package/deb/same-height_${SAME_HEIGHT_VERSION}_$(dpkg --print-architecture).deb
+exe=build/windows-release/bin/same-height.exe
 export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(last_commit_time)
 
@@ -23,31 +24,19 @@ fail() {
   exit 1
 }
 
-# Builds in a subshell, so that the umask stays with the build.
-build_deb() { # FOLDER UMASK
-  local source="$root/deb/$1/same-height"
+# Builds both in a clean copy of the sources with the copy's own build
+# scripts, the ones the README gives, under the given umask.
+build_in() { # FOLDER UMASK
+  local folder=$1
   (
     umask "$2"
-    copy_tracked_files "$source"
-    cd "$source"
-    DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" dpkg-buildpackage -us -uc -b -Pnocheck \
-      >../build.log 2>&1 || { tail -n 40 ../build.log >&2; exit 1; }
-  ) || fail "the package did not build in $1"
-  echo "$root/deb/$1/same-height_${SAME_HEIGHT_VERSION}_$arch.deb"
-}
-
-build_exe() { # FOLDER UMASK
-  local source="$root/exe/$1/src"
-  (
-    umask "$2"
-    copy_tracked_files "$source"
-    cd "$source"
-    cmake -S . -B build/windows-release --toolchain cmake/mingw-w64-i686.cmake \
-      -DCMAKE_BUILD_TYPE=Release -DSAME_HEIGHT_BUILD_TESTS=OFF >../build.log 2>&1 &&
-      cmake --build build/windows-release --target same-height -j "$(nproc)" >>../build.log 2>&1 ||
-      { tail -n 40 ../build.log >&2; exit 1; }
-  ) || fail "the Windows program did not build in $1"
-  echo "$root/exe/$1/src/build/windows-release/bin/same-height.exe"
+    copy_tracked_files "$folder"
+    cd "$folder"
+    DEB_BUILD_OPTIONS=nocheck scripts/build-package.sh >build-package.log 2>&1 ||
+      { tail -n 40 build-package.log >&2; exit 1; }
+    scripts/build-windows.sh >build-windows.log 2>&1 ||
+      { tail -n 40 build-windows.log >&2; exit 1; }
+  ) || fail "the builds in $folder failed"
 }
 
 compare() { # WHAT FIRST SECOND
@@ -61,14 +50,10 @@ compare() { # WHAT FIRST SECOND
 }
 
 rm -rf "$root"
-echo "--- the Debian package, twice"
-debs=()
-for i in 0 1; do debs+=("$(build_deb "${folders[$i]}" "${umasks[$i]}")"); done
-compare "same-height_${SAME_HEIGHT_VERSION}_$arch.deb" "${debs[@]}"
-
-echo "--- the Windows program, twice"
-exes=()
-for i in 0 1; do exes+=("$(build_exe "${folders[$i]}" "${umasks[$i]}")"); done
-compare same-height.exe "${exes[@]}"
-
+for i in 0 1; do
+  echo "--- build $((i + 1)): umask ${umasks[$i]}, in ${folders[$i]#"$PWD/"}"
+  build_in "${folders[$i]}" "${umasks[$i]}"
+done
+compare "${deb##*/}" "${folders[0]}/$deb" "${folders[1]}/$deb"
+compare "${exe##*/}" "${folders[0]}/$exe" "${folders[1]}/$exe"
 echo "Reproducibility stage: $((SECONDS - started)) s"
