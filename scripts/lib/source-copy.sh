@@ -5,8 +5,8 @@
 # Copies into DIR, emptied first, the files git tracks as they stand in the
 # working tree (so changes not yet committed are built too); in sources that
 # are not a git checkout of their own (an unpacked copy), every file but
-# those under build/. The files get the permissions the current umask gives,
-# as a checkout does.
+# those under build/. The files get the permissions the current umask gives
+# and the current time, as a checkout does.
 copy_tracked_files() {
   local into=$1
   rm -rf "$into"
@@ -16,7 +16,7 @@ copy_tracked_files() {
   else
     find . -path ./build -prune -o ! -type d -printf '%P\0'
   fi | tar --create --null --files-from=- --file=- |
-    tar --extract --no-same-permissions --directory="$into" --file=-
+    tar --extract --no-same-permissions --touch --directory="$into" --file=-
 }
 
 # The time of the last commit, which reproducible builds take for every time

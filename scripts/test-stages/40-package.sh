@@ -13,6 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib/project.sh
+source scripts/lib/source-copy.sh
 source scripts/lib/x11.sh
 
 version=$SAME_HEIGHT_VERSION
@@ -96,8 +97,12 @@ dpkg-deb --field "$deb" Package Version Depends Recommends
 # The icon comes as PNGs inside the program: no SVG library.
 [[ "$(dpkg-deb --field "$deb" Depends)" != *libqt6svg* ]] || fail "the package depends on Qt's SVG library"
 
-echo "--- lintian --pedantic"
-lintian --pedantic --display-info --fail-on error,warning "$build/deb/same-height_${version}_$arch.changes" ||
+echo "--- lintian --pedantic, on the binary package and on the source package"
+rm -rf "$build/source"
+copy_tracked_files "$build/source/same-height"
+(cd "$build/source" && dpkg-source --build same-height >/dev/null)
+lintian --pedantic --display-info --fail-on error,warning \
+  "$build/deb/same-height_${version}_$arch.changes" "$build/source/same-height_$version.dsc" ||
   fail "lintian found an error or a warning"
 echo "no errors, no warnings"
 
