@@ -1,11 +1,12 @@
 #include "program_identity.h"
 
 #include <QApplication>
-#include <QSize>
-#include <QString>
+#include <QImage>
+#include <QPixmap>
 
 #include "qt_text.h"
 #include "runtime/core/application.h"
+#include "window_icon_pixels.h"
 
 // The build passes these in from its one record of them, so the window, the
 // desktop entry and the package cannot disagree.
@@ -15,17 +16,15 @@
 #ifndef SAME_HEIGHT_DESKTOP_ID
 #error "SAME_HEIGHT_DESKTOP_ID must be defined by the build"
 #endif
-#ifndef SAME_HEIGHT_WINDOW_ICON_SIZES
-#error "SAME_HEIGHT_WINDOW_ICON_SIZES must be defined by the build"
-#endif
 
 QIcon ProgramIcon() {
-    // The build renders the picture at each size into the program's resources
-    // as PNG, which the toolkit reads without a plug-in. A size in between is
-    // scaled down from the next larger one.
     QIcon icon;
-    for (const int size : {SAME_HEIGHT_WINDOW_ICON_SIZES})
-        icon.addFile(QStringLiteral(":/icon/%1.png").arg(size), QSize(size, size));
+    for (const WindowIconPicture& picture : WindowIconPictures()) {
+        // The image reads the build's pixels where they are, without a copy.
+        const QImage image(reinterpret_cast<const uchar*>(picture.pixels), picture.size,
+                           picture.size, QImage::Format_ARGB32_Premultiplied);
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
     return icon;
 }
 

@@ -8,5 +8,5 @@
 void SetProgramIdentity();
 
 // The program's icon, the same picture the desktop entry shows, at the sizes
-// window decorations and task bars ask for (the build's list of them).
+// window decorations and task bars ask for.
 QIcon ProgramIcon();
