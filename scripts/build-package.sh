@@ -17,7 +17,8 @@ rm -rf "$out"
 copy_tracked_files "$out/same-height"
 SOURCE_DATE_EPOCH=$(last_commit_time)
 [ -z "$SOURCE_DATE_EPOCH" ] || export SOURCE_DATE_EPOCH
-export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:-} parallel=$(nproc)"
+DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:-} parallel=$(nproc)"
+export DEB_BUILD_OPTIONS
 profiles=()
 [[ " $DEB_BUILD_OPTIONS " != *" nocheck "* ]] || profiles=(-Pnocheck)
 (cd "$out/same-height" && dpkg-buildpackage -us -uc -b "${profiles[@]}")
