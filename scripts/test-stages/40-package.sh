@@ -15,6 +15,7 @@ cd "$(dirname "$0")/../.."
 source scripts/lib/project.sh
 source scripts/lib/source-copy.sh
 source scripts/lib/x11.sh
+started=$SECONDS
 
 version=$SAME_HEIGHT_VERSION
 id=$SAME_HEIGHT_DESKTOP_ID
@@ -140,3 +141,4 @@ echo "--- apt-get remove --purge"
 "${apt[@]}" remove --purge same-height >/dev/null
 [ ! -e /usr/bin/same-height ] || fail "/usr/bin/same-height is still there after removal"
 echo "removed"
+echo "Package stage: $((SECONDS - started)) s"
