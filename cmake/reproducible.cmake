@@ -1,7 +1,7 @@
 # Reproducible builds: the same commit gives the same bytes, whatever folder
 # it is built in and whenever. The Debian package gets the same from
-# dpkg-buildflags and dpkg-deb (debian/rules); Qt's resources store no file
-# times (runtime/qt/CMakeLists.txt).
+# dpkg-buildflags and dpkg-deb (debian/rules); the icons the build renders
+# carry no time (cmake/program-icon.cmake).
 #
 # Windows: no folder in the program (the paths the compiler writes for
 # __FILE__ and debug information are relative to the source tree) and no time
