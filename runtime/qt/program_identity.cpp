@@ -1,12 +1,12 @@
 #include "program_identity.h"
 
 #include <QApplication>
-#include <QPainter>
+#include <QImage>
 #include <QPixmap>
-#include <QSvgRenderer>
 
 #include "qt_text.h"
 #include "runtime/core/application.h"
+#include "window_icon_pixels.h"
 
 // The build passes these in from its one record of them, so the window, the
 // desktop entry and the package cannot disagree.
@@ -18,18 +18,12 @@
 #endif
 
 QIcon ProgramIcon() {
-    // Drawn from the scalable picture here rather than by an icon plug-in, so
-    // the icon shows wherever the program's own libraries are installed.
-    QSvgRenderer picture(QStringLiteral(":/" SAME_HEIGHT_DESKTOP_ID ".svg"));
     QIcon icon;
-    if (!picture.isValid()) return icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        picture.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
+    for (const WindowIconPicture& picture : WindowIconPictures()) {
+        // The image reads the build's pixels where they are, without a copy.
+        const QImage image(reinterpret_cast<const uchar*>(picture.pixels), picture.size,
+                           picture.size, QImage::Format_ARGB32_Premultiplied);
+        icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
 }

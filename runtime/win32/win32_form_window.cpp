@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "program_resources.h"
 #include "runtime/core/event_handler.h"
 #include "win32_input_rules.h"
 #include "win32_layout.h"
@@ -15,6 +16,13 @@ constexpr wchar_t FormClassName[] = L"SameHeightForm";
 constexpr DWORD FormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD FormExStyle = 0;
 
+// The program's own icon, the first in its file, for the title bar and the
+// taskbar; the generic one in a program that has none.
+HICON ProgramIcon() {
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(PROGRAM_ICON_ID));
+    return icon != nullptr ? icon : LoadIconW(nullptr, IDI_APPLICATION);
+}
+
 // The form is a dialog-box class: the dialog manager moves the focus on Tab
 // and keeps it across activations. Its window procedure is our own.
 void RegisterFormClass(WNDPROC procedure) {
@@ -24,7 +32,7 @@ void RegisterFormClass(WNDPROC procedure) {
         windowClass.lpfnWndProc = procedure;
         windowClass.cbWndExtra = DLGWINDOWEXTRA;
         windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+        windowClass.hIcon = ProgramIcon();
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = FormClassName;

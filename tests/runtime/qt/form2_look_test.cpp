@@ -3,6 +3,8 @@
 #include <QFontInfo>
 #include <QIcon>
 #include <QImage>
+#include <QList>
+#include <QSize>
 #include <QStringList>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -74,20 +76,23 @@ TEST(ProgramIdentity, NameVersionDesktopEntryAndIcon) {
     EXPECT_EQ(QApplication::applicationVersion(), QString("1.00"));
     EXPECT_EQ(QApplication::desktopFileName(), QString("org.sameheight.SameHeight"));
 
-    // The icon is drawn from the embedded picture at each size a desktop asks
-    // for; the picture is a tile that covers most of its square.
+    // The icon holds the picture the build rendered at each size a title bar,
+    // a task switcher or their HiDPI doubles ask for; the picture is a tile
+    // that covers most of its square.
     const QIcon icon = QApplication::windowIcon();
-    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-        SCOPED_TRACE(size);
-        const QImage image = icon.pixmap(QSize(size, size), 1.0).toImage();
-        ASSERT_EQ(image.size(), QSize(size, size));
+    const QList<QSize> sizes = {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
+    EXPECT_EQ(icon.availableSizes(), sizes);
+    for (const QSize size : sizes) {
+        SCOPED_TRACE(size.width());
+        const QImage image = icon.pixmap(size, 1.0).toImage();
+        ASSERT_EQ(image.size(), size);
         int opaque = 0;
-        for (int y = 0; y < size; ++y) {
-            for (int x = 0; x < size; ++x) {
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
                 if (qAlpha(image.pixel(x, y)) == 255) ++opaque;
             }
         }
-        EXPECT_GT(opaque, size * size / 2);
+        EXPECT_GT(opaque, size.width() * size.height() / 2);
     }
 }
 

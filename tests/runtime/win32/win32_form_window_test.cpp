@@ -8,6 +8,7 @@
 
 #include "box_answerer.h"
 #include "runtime/core/application.h"
+#include "runtime/win32/program_resources.h"
 #include "runtime/win32/win32_text.h"
 #include "tests/runtime/core/expect_run_time_error.h"
 #include "win32_probe.h"
@@ -83,6 +84,14 @@ const ExpectedControl ExpectedControls[] = {
     {"Label6", L"Static", {240, 3720, 1335, 3975}},
     {"Command2", L"Button", {2400, 3480, 4335, 3975}},
 };
+
+// This test program carries the program's icon resource, as the program does:
+// the title bar and the taskbar show it, not the generic one.
+TEST_F(Win32FormWindowTest, TheFormShowsTheProgramsIcon) {
+    HICON programIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(PROGRAM_ICON_ID));
+    ASSERT_NE(programIcon, nullptr) << "the test program has no icon resource";
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(window.Handle(), GCLP_HICON)), programIcon);
+}
 
 TEST_F(Win32FormWindowTest, PlacesEveryControlOnTheFormAtTheScreenDpi) {
     HDC screen = GetDC(nullptr);
