@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QIcon>
+#include <QPointer>
+#include <QWindow>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -9,6 +11,7 @@
 
 #include "program_message_box.h"
 #include "qt_text.h"
+#include "runtime/core/event_handler.h"
 
 namespace {
 
@@ -35,13 +38,35 @@ void ReturnFreedPages() {
 #endif
 }
 
+// A form has gone once it has been destroyed or closed. Closing the form
+// from code, or quitting the program (as a session's end does), closes it.
+bool Gone(const QPointer<QWidget>& form) { return form.isNull() || !form->isVisible(); }
+
+// A box belongs to its form: when the form is closed, the box closes too.
+void CloseWithForm(QMessageBox& box, const QWidget& form) {
+    const QWindow* window = form.windowHandle();
+    if (window == nullptr) return;
+    QObject::connect(window, &QWindow::visibleChanged, &box, [&box](bool visible) {
+        if (!visible) box.reject();
+    });
+}
+
+// Shows the box and waits until it is dismissed. When the form goes
+// meanwhile (the box then goes with it) or the program quits (which ends
+// every wait, the box's included), throws FormGone: the handler that asked
+// for the box is abandoned, and no further box opens.
 void ShowBox(QWidget* owner, QMessageBox::Icon icon, std::u16string_view text) {
-    {
-        ProgramMessageBox box(icon, ToQString(text), owner);
-        ShareOkButtonIcon(box);
-        box.exec();
-    }
+    const QPointer<QWidget> form(owner);
+    if (Gone(form)) throw FormGone();
+    const QPointer<ProgramMessageBox> box = new ProgramMessageBox(icon, ToQString(text), owner);
+    ShareOkButtonIcon(*box);
+    CloseWithForm(*box, *owner);
+    box->exec();
+    // Still on screen: its wait was ended by the program quitting, not by the user.
+    const bool dismissed = !box.isNull() && !box->isVisible();
+    delete box.data();
     ReturnFreedPages();
+    if (!dismissed || Gone(form)) throw FormGone();
 }
 
 } // namespace
