@@ -17,25 +17,15 @@ namespace {
 
 // Where the style puts an icon on the OK button, every new box would get an
 // icon object of its own, and the toolkit keeps the picture drawn for each
-// icon object in its pixmap cache until that cache is full: about 1 KiB more
-// for every box shown, up to 10 MiB, while "Найти" shows box after box. All
-// boxes share one icon instead, drawn and cached once. It lives as long as
-// the program, so it is never destroyed after the toolkit is gone.
+// icon object in its pixmap cache until that cache is full, so memory grows
+// with every box while "Найти" shows box after box. All boxes share one
+// icon instead, drawn and cached once. It lives as long as the program, so
+// it is never destroyed after the toolkit is gone.
 void ShareOkButtonIcon(QMessageBox& box) {
     QAbstractButton* ok = box.button(QMessageBox::Ok);
     if (ok == nullptr || ok->icon().isNull()) return;
     static const QIcon* const shared = new QIcon(ok->icon());
     ok->setIcon(*shared);
-}
-
-// Building and drawing a box leaves many small freed blocks among live ones,
-// and the C library keeps their pages: after the first box the program held
-// some 750 KiB more than it uses. Once a box is gone, whole free pages go
-// back to the system (a walk over the free blocks, well under a millisecond).
-void ReturnFreedPages() {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
 }
 
 // A form has gone once it has been destroyed or closed. Closing the form
@@ -65,7 +55,6 @@ void ShowBox(QWidget* owner, QMessageBox::Icon icon, std::u16string_view text) {
     // Still on screen: its wait was ended by the program quitting, not by the user.
     const bool dismissed = !box.isNull() && !box->isVisible();
     delete box.data();
-    ReturnFreedPages();
     if (!dismissed || Gone(form)) throw FormGone();
 }
 
@@ -77,4 +66,10 @@ void ShowMessageBox(QWidget* owner, std::u16string_view prompt) {
 
 void ShowRunTimeErrorBox(QWidget* owner, const RunTimeError& error) {
     ShowBox(owner, QMessageBox::Critical, RunTimeErrorMessage(error.Number()));
+}
+
+void ReturnFreedPages() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }

@@ -57,12 +57,11 @@ void ReleaseStartupMessages() {
     }
 }
 
-// The first text box needs the font configuration, and reading it is the
-// largest single piece of start-up work (on a Debian desktop, some 70 XML
-// files and the font caches: about 5 ms, a third of the program's own start-up
-// over an empty window's). It needs no display, so a second thread reads it
-// while the toolkit connects to the display; the toolkit's own call then finds
-// it loaded. Where fonts come from elsewhere, there is nothing to start.
+// The first text box needs the font configuration, and reading it (dozens
+// of XML files and the font caches) is the largest single piece of the
+// program's own start-up work. It needs no display, so a second thread reads
+// it while the toolkit connects to the display; the toolkit's own call then
+// finds it loaded. Where fonts come from elsewhere, there is nothing to start.
 class FontConfigurationLoader {
 public:
 #if SAME_HEIGHT_HAVE_FONTCONFIG
