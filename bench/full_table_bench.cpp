@@ -10,7 +10,8 @@
 //    once it is on screen.
 // 3. Clicks "Найти" and times the click until the first of the 500,500
 //    report boxes is on screen, then dismisses 1,000 boxes in a row, reading
-//    the resident memory as it goes.
+//    the resident memory as it goes, and times them and counts the page
+//    faults they cause.
 // Prints key=value lines; memory in KiB as /proc/self/status shows it.
 // With FULL_TABLE_BENCH_SMAPS=FOLDER it also keeps the memory map of each
 // step (empty, one_person, full_table) in FOLDER.
@@ -29,6 +30,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 #include "runtime/qt/program_identity.h"
@@ -113,6 +115,12 @@ void AddPerson(QtFormWindow& window, int index) {
     static_cast<QPushButton*>(window.Control("Command1"))->click();
 }
 
+long MinorPageFaults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
+
 void Print(const char* key, double value) { std::printf("%s=%.2f\n", key, value); }
 void Print(const char* key, long value) { std::printf("%s=%ld\n", key, value); }
 
@@ -159,6 +167,8 @@ int main(int argc, char** argv) {
     int boxesShown = 0;
     std::vector<long> residentKib;
     Clock::time_point clicked;
+    Clock::time_point firstBoxShown;
+    long faultsAtFirstBox = 0;
     dismisser.onShown = [&](QMessageBox& box) {
         ++boxesShown;
         if (boxesShown == 1) {
@@ -171,9 +181,16 @@ int main(int argc, char** argv) {
                              qPrintable(box.text()));
                 std::_Exit(1);
             }
+            firstBoxShown = Clock::now();
+            faultsAtFirstBox = MinorPageFaults();
         }
         if (boxesShown % 100 == 1) residentKib.push_back(ResidentKib());
         if (boxesShown == BoxesDismissedInARow + 1) {
+            Print("box_ms_each",
+                  std::chrono::duration<double, std::milli>(Clock::now() - firstBoxShown).count() /
+                      BoxesDismissedInARow);
+            Print("box_minor_faults_each",
+                  (MinorPageFaults() - faultsAtFirstBox) / BoxesDismissedInARow);
             std::printf("box_rss_kib=");
             for (long kib : residentKib)
                 std::printf("%ld ", kib);

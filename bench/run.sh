@@ -6,7 +6,10 @@
 #             until its first frame, processor time, resident memory;
 #   full table 1001 people added through the real widgets, the time from
 #             the click on "Найти" to the first report box on screen, and
-#             memory while 1,000 boxes are dismissed (bench/full_table_bench);
+#             memory, time and page faults while 1,000 boxes are dismissed
+#             (bench/full_table_bench); and how long the program keeps
+#             running when the application quits or the form is closed at
+#             the first of the 500,500 reports (bench/form_gone_bench);
 #   search    the pair search on a full table against a bare loop of the
 #             same comparisons (bench/pair_search_bench, Google Benchmark).
 # Installs what is missing, builds a Release into build/bench, and starts its
@@ -24,7 +27,8 @@ scripts/install-packages.sh $(scripts/packages.sh build test) \
   $(sed -e 's/#.*//' bench/packages.txt | xargs)
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DSAME_HEIGHT_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" \
-  --target same-height floor_window window_timer full_table_bench pair_search_bench >/dev/null
+  --target same-height floor_window window_timer full_table_bench form_gone_bench \
+  pair_search_bench >/dev/null
 
 program=$build/runtime/qt/same-height
 floor=$build/bench/floor_window
@@ -89,6 +93,15 @@ done
 for i in 1 2 3; do
   "$build/bench/full_table_bench" 2>/dev/null >>"$work/full_table"
 done
+for how in quit close; do
+  "$build/bench/form_gone_bench" 1001 "$how" 2>/dev/null >"$work/gone_$how" || true
+done
+# How long the program ran on once its form went, or how long a run that
+# had to be stopped had run by then.
+gone() {
+  grep -o '\b\(running_after_form_gone_ms\|still_running_after_s\)=[0-9.]*' "$work/gone_$1" |
+    sed 's/running_after_form_gone_ms=\(.*\)/\1 ms/; s/still_running_after_s=\(.*\)/still running after \1 s/'
+}
 
 "$build/bench/pair_search_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
   --benchmark_format=csv 2>/dev/null | grep '_median"' >"$work/search"
@@ -125,6 +138,9 @@ row "full table: resident memory growth over the empty program" "$(figure "$work
 row "… of which from the 1st to the 1001st person" "$(figure "$work/full_table" table_growth_kib) KiB" "" "" ""
 row "full table: click on \"Найти\" to first box on screen" "$(figure "$work/full_table" first_box_ms) ms" "" "" "< 16 ms"
 row "full table: memory growth over 1,000 boxes dismissed" "$(figure "$work/full_table" boxes_growth_kib) KiB" "" "" "flat"
+row "… time per box, and minor page faults per box" "$(figure "$work/full_table" box_ms_each) ms, $(figure "$work/full_table" box_minor_faults_each)" "" "" "(shown)"
+row "full table: running on after the application quits at the first report" "$(gone quit)" "" "" "< 1 s"
+row "… after the form is closed at the first report" "$(gone close)" "" "" "< 1 s"
 row "search: full table, no pair (500,500 comparisons)" "$nopair µs" "$floor_loop µs" "$(ratio "$nopair" "$floor_loop")" "≤ 2×"
 row "search: 1001 men of one height, 500,500 reports" "$one_height µs" "$floor_loop µs" "$(ratio "$one_height" "$floor_loop")" "(shown)"
 row "search: realistic mix" "$mix µs" "$floor_loop µs" "$(ratio "$mix" "$floor_loop")" "(shown)"

@@ -163,8 +163,10 @@ void QtFormWindow::OnClick(std::string_view button, std::function<void()> handle
     auto* pushButton = qobject_cast<QPushButton*>(Control(button));
     if (pushButton == nullptr) RaiseRunTimeError(RunTimeErrorNumber::ObjectRequired);
     connect(pushButton, &QPushButton::clicked, this, [this, handler = std::move(handler)] {
-        RunEventHandler(handler,
-                        [this](const RunTimeError& error) { ShowRunTimeErrorBox(this, error); });
+        if (RunEventHandler(
+                handler, [this](const RunTimeError& error) { ShowRunTimeErrorBox(this, error); })) {
+            ReturnFreedPages();
+        }
     });
 }
 

@@ -20,10 +20,10 @@
 
 namespace {
 
-// While the toolkit connects to the display, its messages are held back:
-// when there is no display, the user gets one clear line instead of the
-// toolkit's several lines and abort. Once connected, the held messages go
-// out as usual.
+// While the toolkit connects to the display, its messages are held back.
+// Once connected, the held messages go out as usual. When it cannot start,
+// they go out with its last words, and the program ends with a failure
+// instead of an abort.
 struct HeldMessage {
     QtMsgType type;
     const char* file;
@@ -36,14 +36,30 @@ struct HeldMessage {
 std::vector<HeldMessage> heldMessages;
 QtMessageHandler defaultHandler = nullptr;
 
-void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type == QtFatalMsg) {
+void ReleaseStartupMessages();
+
+bool NoDisplayIsSet() {
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// The toolkit's own words say what went wrong. Only where no display is set
+// at all is it sure that there is none, and then the user is told how to run
+// the program anyway.
+[[noreturn]] void FailToStart(const QString& toolkitsLastWords) {
+    ReleaseStartupMessages();
+    std::fprintf(stderr, "%s\n", qPrintable(toolkitsLastWords));
+    if (NoDisplayIsSet()) {
         std::fprintf(stderr,
-                     "%s: no display to show the window on; run it on a desktop, or under a "
-                     "virtual display: xvfb-run -a %s\n",
+                     "%s: neither DISPLAY nor WAYLAND_DISPLAY is set, so there is no display to "
+                     "show the window on; run it on a desktop, or on a virtual display: "
+                     "xvfb-run -a %s\n",
                      ProgramName.data(), ProgramName.data());
-        std::_Exit(EXIT_FAILURE);
     }
+    std::_Exit(EXIT_FAILURE);
+}
+
+void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) FailToStart(text);
     heldMessages.push_back(
         {type, context.file, context.line, context.function, context.category, text});
 }
@@ -57,12 +73,11 @@ void ReleaseStartupMessages() {
     }
 }
 
-// The first text box needs the font configuration, and reading it is the
-// largest single piece of start-up work (on a Debian desktop, some 70 XML
-// files and the font caches: about 5 ms, a third of the program's own start-up
-// over an empty window's). It needs no display, so a second thread reads it
-// while the toolkit connects to the display; the toolkit's own call then finds
-// it loaded. Where fonts come from elsewhere, there is nothing to start.
+// The first text box needs the font configuration, and reading it (dozens
+// of XML files and the font caches) is the largest single piece of the
+// program's own start-up work. It needs no display, so a second thread reads
+// it while the toolkit connects to the display; the toolkit's own call then
+// finds it loaded. Where fonts come from elsewhere, there is nothing to start.
 class FontConfigurationLoader {
 public:
 #if SAME_HEIGHT_HAVE_FONTCONFIG
