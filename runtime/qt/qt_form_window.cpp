@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "qt_message_box.h"
+#include "qt_push_button.h"
 #include "qt_text.h"
 #include "runtime/core/event_handler.h"
 
@@ -75,10 +76,7 @@ QWidget* CreateComboBox(const ControlDescription& control, QWidget* container) {
 
 // Neither button is a default button: Enter in a box does nothing.
 QWidget* CreateButton(const ControlDescription& control, QWidget* container) {
-    auto* button = new QPushButton(ToQString(control.caption), container);
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
+    return new FormButton(ToQString(control.caption), container);
 }
 
 // The frame's title sits on its top edge, cut into the line, and the controls
