@@ -13,6 +13,7 @@
 #include <limits>
 #include <vector>
 
+#include "qt_combo_box.h"
 #include "qt_message_box.h"
 #include "qt_push_button.h"
 #include "qt_text.h"
@@ -59,19 +60,11 @@ QWidget* CreateTextBox(QWidget* container) {
     return edit;
 }
 
-// An editable drop-down whose text stays exactly as the user typed it: no
-// completion, no change of case, nothing added to the list.
 QWidget* CreateComboBox(const ControlDescription& control, QWidget* container) {
-    auto* combo = new QComboBox(container);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setCompleter(nullptr);
-    combo->lineEdit()->setMaxLength(NoLengthLimit);
+    QStringList items;
     for (std::u16string_view item : control.listItems)
-        combo->addItem(ToQString(item));
-    combo->setCurrentIndex(-1);
-    combo->clearEditText();
-    return combo;
+        items << ToQString(item);
+    return new FormComboBox(items, container);
 }
 
 // Neither button is a default button: Enter in a box does nothing.

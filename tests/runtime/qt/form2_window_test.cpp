@@ -106,6 +106,8 @@ TEST_F(Form2WindowTest, ComboKeepsTypedTextExactly) {
         combo()->clearEditText();
         TypeKeys(combo(), typed);
         EXPECT_EQ(combo()->currentText(), typed);
+        QTest::keyClick(combo(), Qt::Key_Tab); // leaving it matches nothing up either
+        EXPECT_EQ(combo()->currentText(), typed);
         EXPECT_EQ(combo()->count(), 2);
     }
 }
