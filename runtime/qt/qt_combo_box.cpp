@@ -2,14 +2,11 @@
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QWheelEvent>
-#include <limits>
+
+#include "qt_line_edit.h"
 
 namespace {
-
-// Texts of any length: the user's paste is never cut short.
-constexpr int NoLengthLimit = std::numeric_limits<int>::max();
 
 bool IsReturn(const QEvent& event) {
     if (event.type() != QEvent::KeyPress) return false;
@@ -21,9 +18,9 @@ bool IsReturn(const QEvent& event) {
 
 FormComboBox::FormComboBox(const QStringList& items, QWidget* parent) : QComboBox(parent) {
     setEditable(true);
+    setLineEdit(new FormLineEdit(this));
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
-    lineEdit()->setMaxLength(NoLengthLimit);
     addItems(items);
     setCurrentIndex(-1);
     clearEditText();

@@ -10,10 +10,10 @@
 #include <QStyleFactory>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 #include "qt_combo_box.h"
+#include "qt_line_edit.h"
 #include "qt_message_box.h"
 #include "qt_push_button.h"
 #include "qt_text.h"
@@ -41,9 +41,6 @@ QFont FormFont() {
     return font;
 }
 
-// Texts of any length: the user's paste is never cut short.
-constexpr int NoLengthLimit = std::numeric_limits<int>::max();
-
 // A label is shorter than the input in its row and starts at the same top;
 // at the foot of its rectangle the caption comes nearest to the input's line
 // of text.
@@ -54,11 +51,7 @@ QWidget* CreateLabel(const ControlDescription& control, QWidget* container) {
     return label;
 }
 
-QWidget* CreateTextBox(QWidget* container) {
-    auto* edit = new QLineEdit(container);
-    edit->setMaxLength(NoLengthLimit);
-    return edit;
-}
+QWidget* CreateTextBox(QWidget* container) { return new FormLineEdit(container); }
 
 QWidget* CreateComboBox(const ControlDescription& control, QWidget* container) {
     QStringList items;
