@@ -12,6 +12,7 @@
 #include <cmath>
 #include <vector>
 
+#include "qt_accessibility.h"
 #include "qt_combo_box.h"
 #include "qt_line_edit.h"
 #include "qt_message_box.h"
@@ -102,6 +103,7 @@ QWidget* CreateControl(const ControlDescription& control, QWidget* container) {
 } // namespace
 
 QtFormWindow::QtFormWindow(const FormDescription& description) {
+    InstallFormAccessibility();
     setObjectName(ToQString(description.name));
     setWindowTitle(ToQString(description.caption));
     setFixedSize(TwipsToPixels(description.clientWidth), TwipsToPixels(description.clientHeight));
