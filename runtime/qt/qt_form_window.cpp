@@ -10,10 +10,13 @@
 #include <QStyleFactory>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
+#include "qt_accessibility.h"
+#include "qt_combo_box.h"
+#include "qt_line_edit.h"
 #include "qt_message_box.h"
+#include "qt_push_button.h"
 #include "qt_text.h"
 #include "runtime/core/event_handler.h"
 
@@ -39,9 +42,6 @@ QFont FormFont() {
     return font;
 }
 
-// Texts of any length: the user's paste is never cut short.
-constexpr int NoLengthLimit = std::numeric_limits<int>::max();
-
 // A label is shorter than the input in its row and starts at the same top;
 // at the foot of its rectangle the caption comes nearest to the input's line
 // of text.
@@ -52,33 +52,18 @@ QWidget* CreateLabel(const ControlDescription& control, QWidget* container) {
     return label;
 }
 
-QWidget* CreateTextBox(QWidget* container) {
-    auto* edit = new QLineEdit(container);
-    edit->setMaxLength(NoLengthLimit);
-    return edit;
-}
+QWidget* CreateTextBox(QWidget* container) { return new FormLineEdit(container); }
 
-// An editable drop-down whose text stays exactly as the user typed it: no
-// completion, no change of case, nothing added to the list.
 QWidget* CreateComboBox(const ControlDescription& control, QWidget* container) {
-    auto* combo = new QComboBox(container);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setCompleter(nullptr);
-    combo->lineEdit()->setMaxLength(NoLengthLimit);
+    QStringList items;
     for (std::u16string_view item : control.listItems)
-        combo->addItem(ToQString(item));
-    combo->setCurrentIndex(-1);
-    combo->clearEditText();
-    return combo;
+        items << ToQString(item);
+    return new FormComboBox(items, container);
 }
 
 // Neither button is a default button: Enter in a box does nothing.
 QWidget* CreateButton(const ControlDescription& control, QWidget* container) {
-    auto* button = new QPushButton(ToQString(control.caption), container);
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
+    return new FormButton(ToQString(control.caption), container);
 }
 
 // The frame's title sits on its top edge, cut into the line, and the controls
@@ -118,6 +103,7 @@ QWidget* CreateControl(const ControlDescription& control, QWidget* container) {
 } // namespace
 
 QtFormWindow::QtFormWindow(const FormDescription& description) {
+    InstallFormAccessibility();
     setObjectName(ToQString(description.name));
     setWindowTitle(ToQString(description.caption));
     setFixedSize(TwipsToPixels(description.clientWidth), TwipsToPixels(description.clientHeight));

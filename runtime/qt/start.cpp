@@ -15,6 +15,7 @@
 
 #include "program_identity.h"
 #include "qt_form_window.h"
+#include "qt_translations.h"
 #include "runtime/core/application.h"
 #include "window/form2_program.h"
 
@@ -114,6 +115,7 @@ int RunProgram() {
     QApplication application(argumentCount, arguments);
     ReleaseStartupMessages();
     SetProgramIdentity();
+    InstallToolkitTranslation(QLocale());
 
     fonts.Finish(); // the form's text boxes need the fonts from here on
     Form2Program<QtFormWindow> program;

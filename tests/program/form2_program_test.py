@@ -131,11 +131,13 @@ class Session:
 
 @dataclass
 class CheckWindow:
-    """The window is mapped, titled Form2, with its client area at its size in pixels."""
+    """The window is mapped, titled Form2, with its client area at its size in
+    pixels, and a screen reader announces it as a window (a frame) of that name."""
 
     def __str__(self):
         width, height = FORM_SIZE
-        return f"the window {FORM_TITLE!r} is mapped with a {width}x{height} client area"
+        return (f"the window {FORM_TITLE!r} is mapped with a {width}x{height} client area "
+                f"and announced as a frame")
 
     def run(self, session):
         info = session.window_info
@@ -143,6 +145,9 @@ class CheckWindow:
         if seen != FORM_SIZE or info["Map State"] != "IsViewable":
             raise Failure(f"expected a viewable {FORM_SIZE} window, saw {seen}, "
                           f"map state {info['Map State']}")
+        if view.role_of(session.form) != "frame":
+            raise Failure(f"expected the window's role to be frame, "
+                          f"saw {view.role_of(session.form)!r}")
         form_place = view.rectangle(session.form)
         if form_place != (*session.origin, *FORM_SIZE):
             raise Failure(f"expected the accessible window at {(*session.origin, *FORM_SIZE)}, "
@@ -152,11 +157,8 @@ class CheckWindow:
 @dataclass
 class CheckNames:
     """Each control at its place, named by its label or caption, and each input
-    labelled by its label.
-
-    Checked while the inputs are empty: once the editable combo box holds a
-    text, the toolkit names it by that text, as is usual on this desktop, and
-    a screen reader finds its label through the labelled-by relation.
+    labelled by its label, whatever the inputs hold: the combo box too keeps
+    its label's name once it holds a text.
     """
 
     def __str__(self):
@@ -279,6 +281,7 @@ SCENARIOS = [
     ("the window as it starts", [CheckWindow(), CheckNames()]),
     ("one add", [
         Type(PERSON),
+        CheckNames(),
         Click("Command1"),
         ExpectBoxes(["Запись добавлена"], dismiss=dismiss_with_enter),
         CheckTexts({"Text1": "", "Text2": "", "Combo1": "Male", "Text3": ""}),

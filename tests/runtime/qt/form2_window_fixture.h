@@ -9,11 +9,17 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "message_box_answerer.h"
 #include "runtime/qt/qt_form_window.h"
 #include "window/form2_program.h"
+
+// Shows a QString in a failure message as its text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 // Finds a control of Form2 by its name; a missing one fails the test with its name.
 template <typename Widget> Widget* Find(QWidget& window, const char* name) {

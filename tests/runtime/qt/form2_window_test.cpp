@@ -106,6 +106,8 @@ TEST_F(Form2WindowTest, ComboKeepsTypedTextExactly) {
         combo()->clearEditText();
         TypeKeys(combo(), typed);
         EXPECT_EQ(combo()->currentText(), typed);
+        QTest::keyClick(combo(), Qt::Key_Tab); // leaving it matches nothing up either
+        EXPECT_EQ(combo()->currentText(), typed);
         EXPECT_EQ(combo()->count(), 2);
     }
 }
@@ -117,12 +119,17 @@ TEST_F(Form2WindowTest, PickingFromTheListGivesTheItem) {
     EXPECT_EQ(combo()->currentText(), QString("Female"));
 }
 
-TEST_F(Form2WindowTest, EnterInAnInputDoesNothing) {
+TEST_F(Form2WindowTest, EnterAndEscapeInAnInputDoNothing) {
     TypeInto(edit("Text1"), "Name");
     MessageBoxAnswerer answerer;
-    for (const char* name : {"Text1", "Text2", "Text3"})
-        QTest::keyClick(edit(name), Qt::Key_Return);
-    QTest::keyClick(combo(), Qt::Key_Return);
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Return, Qt::NoModifier},
+                                                              {Qt::Key_Enter, Qt::KeypadModifier},
+                                                              {Qt::Key_Escape, Qt::NoModifier}};
+    for (const auto& [key, modifiers] : keys) {
+        for (const char* name : {"Text1", "Text2", "Text3"})
+            QTest::keyClick(edit(name), key, modifiers);
+        QTest::keyClick(combo(), key, modifiers);
+    }
     QTest::qWait(20);
     EXPECT_TRUE(answerer.Seen().empty());
     EXPECT_EQ(table().PeopleCount(), 0);

@@ -1,0 +1,23 @@
+#include "qt_push_button.h"
+
+#include <QKeyEvent>
+
+namespace {
+
+bool IsEnter(const QKeyEvent& event) {
+    return (event.key() == Qt::Key_Return && event.modifiers() == Qt::NoModifier) ||
+           (event.key() == Qt::Key_Enter && event.modifiers() == Qt::KeypadModifier);
+}
+
+} // namespace
+
+FormButton::FormButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
+    setAutoDefault(false);
+    setDefault(false);
+}
+
+void FormButton::keyPressEvent(QKeyEvent* event) {
+    if (!IsEnter(*event)) return QPushButton::keyPressEvent(event);
+    event->accept();
+    click();
+}
