@@ -19,9 +19,6 @@ class ProgramMessageBox final : public QMessageBox {
 public:
     ProgramMessageBox(QMessageBox::Icon icon, const QString& prompt, QWidget* owner);
 
-    // What Ctrl+C puts on the clipboard.
-    QString CopiedText() const;
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -29,6 +26,8 @@ protected:
 private:
     void ShowPromptScrollable(const QScreen& screen);
     void LeaveRoomForTitle();
+    // What Ctrl+C puts on the clipboard.
+    QString CopiedText() const;
     void CopyToClipboard() const;
 
     QPlainTextEdit* view_ = nullptr;
