@@ -108,6 +108,14 @@ bool QuitIsPending() {
     return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0;
 }
 
+// taskkill (without /F) posts WM_CLOSE to each of the program's windows, the
+// open box first: that closes the box, and the form's own WM_CLOSE is still
+// waiting in the queue when the handler comes to its next box.
+bool CloseIsPending(HWND form) {
+    MSG message{};
+    return PeekMessageW(&message, form, WM_CLOSE, WM_CLOSE, PM_NOREMOVE) != 0;
+}
+
 } // namespace
 
 Win32FormWindow::Win32FormWindow(const FormDescription& description)
@@ -255,8 +263,9 @@ void Win32FormWindow::ShowMessage(std::u16string_view prompt) {
 
 void Win32FormWindow::ThrowIfGone() const {
     // Without this, a box would open without an owner, or open and end at
-    // once on the waiting WM_QUIT, once for every report still to come.
-    if (window_ == nullptr || QuitIsPending()) throw FormGone();
+    // once on the waiting WM_QUIT, once for every report still to come. A
+    // waiting WM_CLOSE destroys the form once the handler has gone.
+    if (window_ == nullptr || QuitIsPending() || CloseIsPending(window_)) throw FormGone();
 }
 
 void Win32FormWindow::RunClickHandler(int controlId) {
