@@ -190,6 +190,7 @@ HWND Win32FormWindow::CreateControl(const FormDescription& description,
         FillComboBox(child, control);
         if (HWND edit = GetWindow(child, GW_CHILD)) PasteFirstLineOnly(edit);
         IgnoreWheelUnlessFocused(child);
+        comboTypedText_.Watch(child);
     }
     return child;
 }
@@ -301,6 +302,7 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         // Only the buttons' clicks have handlers. Enter and Escape arrive
         // with ids no control has, and do nothing.
         if (HIWORD(wParam) == BN_CLICKED && lParam != 0) RunClickHandler(LOWORD(wParam));
+        comboTypedText_.Notified(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
     case WM_CLOSE:
         // A dialog would turn this into Escape's command: the form closes.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "runtime/core/form_host.h"
+#include "runtime/win32/win32_input_rules.h"
 #include "window/form_description.h"
 
 // A real Win32 window built from a form description: one child window per
@@ -72,4 +73,5 @@ private:
     std::map<std::string, HWND, std::less<>> controls_;
     std::map<std::string, ControlKind, std::less<>> kinds_;
     std::map<int, std::function<void()>> clickHandlers_;
+    ComboTypedText comboTypedText_;
 };

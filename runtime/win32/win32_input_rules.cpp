@@ -8,6 +8,13 @@ namespace {
 
 constexpr UINT_PTR InputRulesSubclass = 2;
 
+std::wstring WindowTextOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 std::wstring ClipboardText(HWND owner) {
     std::wstring text;
     if (!OpenClipboard(owner)) return text;
@@ -65,4 +72,20 @@ void IgnoreWheelUnlessFocused(HWND combo) {
     SetWindowSubclass(combo, WheelProcedure, InputRulesSubclass + 1, data);
     if (HWND edit = GetWindow(combo, GW_CHILD))
         SetWindowSubclass(edit, WheelProcedure, InputRulesSubclass + 1, data);
+}
+
+void ComboTypedText::Notified(HWND combo, WORD notification) {
+    const auto watched = typedBeforeList_.find(combo);
+    if (watched == typedBeforeList_.end()) return;
+    std::optional<std::wstring>& typed = watched->second;
+    switch (notification) {
+    case CBN_DROPDOWN: // before the system copies the highlighted item
+        typed = WindowTextOf(combo);
+        break;
+    case CBN_SELENDCANCEL: // also sent on every loss of focus, list open or not
+        if (typed && WindowTextOf(combo) != *typed) SetWindowTextW(combo, typed->c_str());
+        break;
+    case CBN_CLOSEUP: typed.reset(); break;
+    default: break;
+    }
 }

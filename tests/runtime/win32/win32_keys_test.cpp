@@ -185,11 +185,36 @@ TEST_F(KeysTest, OpeningTheComboListHighlightsTheItemTheTextStarts) {
     EXPECT_TRUE(clicks.empty());
 }
 
-TEST_F(KeysTest, F4OpensTheComboList) {
-    Focus("Combo1");
-    Tap(VK_F4);
-    EXPECT_TRUE(SendMessageW(Control("Combo1"), CB_GETDROPPEDSTATE, 0, 0));
-    Tap(VK_ESCAPE);
+// The system copies the highlighted item into the edit part as the list
+// opens; the typed text comes back unless an item is picked.
+struct ListClosing {
+    const wchar_t* typed;
+    BYTE closeKey;
+    const wchar_t* kept;
+};
+
+const ListClosing ListClosings[] = {
+    {L"male", VK_ESCAPE, L"male"},
+    {L"fem", VK_ESCAPE, L"fem"},
+    {L"male", VK_TAB, L"male"},
+    {L"male", VK_RETURN, L"Male"},
+};
+
+TEST_F(KeysTest, F4OpensTheComboListAndAListClosedWithoutAPickKeepsTheTypedText) {
+    HWND combo = Control("Combo1");
+    for (const ListClosing& closing : ListClosings) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(closing.typed)) + " closed by key " +
+                     std::to_string(closing.closeKey));
+        SetWindowTextOf(combo, L"");
+        Focus("Combo1");
+        Type(closing.typed);
+        Tap(VK_F4);
+        ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+        Tap(closing.closeKey);
+        EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+        EXPECT_EQ(TextOf("Combo1"), closing.kept);
+    }
+    EXPECT_TRUE(clicks.empty());
 }
 
 // The wheel over a combo box that does not have the focus neither steps its
