@@ -1,5 +1,7 @@
 #include "win32_text_view_box.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -10,10 +12,12 @@
 namespace {
 
 constexpr int ViewId = 100;
+constexpr UINT_PTR WrappedViewSubclass = 3;
 
 struct TextViewBox {
     BoxCopy copy;
     HFONT font;
+    WrappedText view;
 };
 
 // A dialog template without controls: the box makes its own, sized to the
@@ -56,17 +60,51 @@ std::size_t FittingLength(HDC dc, std::wstring_view text, int width) {
 
 // Breaks one paragraph into lines that fit the width: after the last blank
 // that fits, or inside a word too long for a line.
-void AppendWrapped(HDC dc, std::wstring_view paragraph, int width, std::wstring& lines) {
+void AppendWrapped(HDC dc, std::wstring_view paragraph, int width, WrappedText& lines) {
     while (!paragraph.empty()) {
         std::size_t length = FittingLength(dc, paragraph, width);
         if (length < paragraph.size()) {
             const std::size_t blank = paragraph.find_last_of(L' ', length - 1);
             if (blank != std::wstring_view::npos && blank > 0) length = blank + 1;
         }
-        lines.append(paragraph.substr(0, length));
+        lines.shown.append(paragraph.substr(0, length));
         paragraph.remove_prefix(length);
-        if (!paragraph.empty()) lines += L"\r\n";
+        if (!paragraph.empty()) {
+            lines.addedBreaks.push_back(lines.shown.size());
+            lines.shown += L"\r\n";
+        }
     }
+}
+
+std::wstring SelectedText(HWND view, const WrappedText& text) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(view, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return text.Unwrapped(start, end);
+}
+
+// The view's text, as a screen reader or another program reads it, and what
+// it copies, are the prompt's: the lines it breaks for the eye stay on screen.
+LRESULT CALLBACK WrappedViewProcedure(HWND view, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR /*id*/, DWORD_PTR data) {
+    const auto& text = *reinterpret_cast<const WrappedText*>(data);
+    switch (message) {
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(text.shown.size() - 2 * text.addedBreaks.size());
+    case WM_GETTEXT: {
+        if (wParam == 0) return 0;
+        const std::wstring whole = text.Unwrapped(0, text.shown.size());
+        const std::size_t length = std::min<std::size_t>(whole.size(), wParam - 1);
+        auto* target = reinterpret_cast<wchar_t*>(lParam);
+        std::copy_n(whole.data(), length, target);
+        target[length] = L'\0';
+        return static_cast<LRESULT>(length);
+    }
+    case WM_COPY: CopyToClipboard(view, SelectedText(view, text)); return 0;
+    case WM_NCDESTROY: RemoveWindowSubclass(view, WrappedViewProcedure, WrappedViewSubclass); break;
+    default: break;
+    }
+    return DefSubclassProc(view, message, wParam, lParam);
 }
 
 HWND MakeChild(HWND box, const wchar_t* kind, const wchar_t* text, DWORD style, DWORD exStyle,
@@ -111,9 +149,10 @@ void Start(HWND box, TextViewBox& state) {
     SendMessageW(view, EM_SETLIMITTEXT, 0, 0);
     RECT lines{};
     SendMessageW(view, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&lines));
-    const std::wstring shown =
-        WrappedToWidth(state.copy.text, state.font, lines.right - lines.left);
-    SetWindowTextW(view, shown.c_str());
+    state.view = WrappedToWidth(state.copy.text, state.font, lines.right - lines.left);
+    SetWindowTextW(view, state.view.shown.c_str());
+    SetWindowSubclass(view, WrappedViewProcedure, WrappedViewSubclass,
+                      reinterpret_cast<DWORD_PTR>(&state.view));
     CopyBoxOnCopyKeys(view, &state.copy);
     CopyBoxOnCopyKeys(ok, &state.copy);
     SetFocus(ok);
@@ -137,23 +176,44 @@ INT_PTR CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lPar
 
 } // namespace
 
-std::wstring WrappedToWidth(std::wstring_view text, HFONT font, int width) {
+WrappedText WrappedToWidth(std::wstring_view text, HFONT font, int width) {
     const std::wstring breaks = WithCrLfLineBreaks(text);
     HDC screen = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(screen, font);
-    std::wstring lines;
-    lines.reserve(breaks.size() + breaks.size() / 16);
+    WrappedText lines;
+    lines.shown.reserve(breaks.size() + breaks.size() / 16);
     std::wstring_view rest = breaks;
     for (std::size_t end = rest.find(L"\r\n"); end != std::wstring_view::npos;
          end = rest.find(L"\r\n")) {
         AppendWrapped(screen, rest.substr(0, end), width, lines);
-        lines += L"\r\n";
+        lines.shown += L"\r\n";
         rest.remove_prefix(end + 2);
     }
     AppendWrapped(screen, rest, width, lines);
     SelectObject(screen, previous);
     ReleaseDC(nullptr, screen);
     return lines;
+}
+
+std::wstring WrappedText::Unwrapped(std::size_t from, std::size_t to) const {
+    to = std::min(to, shown.size());
+    std::wstring text;
+    if (from >= to) return text;
+    text.reserve(to - from);
+    auto added = std::lower_bound(addedBreaks.begin(), addedBreaks.end(), from);
+    // A selection may start inside an added CR LF, between its two halves.
+    if (added != addedBreaks.begin() && *std::prev(added) + 1 == from) ++from;
+    while (from < to) {
+        if (added != addedBreaks.end() && *added == from) {
+            from += 2;
+            ++added;
+            continue;
+        }
+        const std::size_t next = added == addedBreaks.end() ? to : std::min(to, *added);
+        text.append(shown, from, next - from);
+        from = next;
+    }
+    return text;
 }
 
 std::wstring WithCrLfLineBreaks(std::wstring_view text) {
@@ -172,7 +232,7 @@ std::wstring WithCrLfLineBreaks(std::wstring_view text) {
 }
 
 void ShowTextViewBox(HWND owner, std::wstring_view title, std::wstring_view text) {
-    TextViewBox state{{std::wstring(title), std::wstring(text), L"OK"}, CreateMessageBoxFont()};
+    TextViewBox state{{std::wstring(title), std::wstring(text), L"OK"}, CreateMessageBoxFont(), {}};
     const std::vector<WORD> dialog = DialogTemplate(title);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                             reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner,

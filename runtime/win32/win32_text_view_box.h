@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The program's own box for a prompt too large for a message box on this
 // screen: the whole text in a read-only, scrollable view where it can be
@@ -18,7 +19,17 @@ void ShowTextViewBox(HWND owner, std::wstring_view title, std::wstring_view text
 // needs to show one.
 std::wstring WithCrLfLineBreaks(std::wstring_view text);
 
-// The text with CR LF line breaks, and more of them where a line is wider
-// than the width in the font: after its last blank that fits, or inside a
-// word too long for a line.
-std::wstring WrappedToWidth(std::wstring_view text, HFONT font, int width);
+// A text as the view shows it: CR LF line breaks, and more of them where a
+// line is wider than the view, after its last blank that fits or inside a
+// word too long for a line. Those added breaks are the view's, not the
+// text's: reading or copying the view leaves them out.
+struct WrappedText {
+    std::wstring shown;
+    std::vector<std::size_t> addedBreaks; // where each added CR LF starts in `shown`
+
+    // The part of the text from `from` to `to` (places in `shown`) without
+    // the added breaks.
+    std::wstring Unwrapped(std::size_t from, std::size_t to) const;
+};
+
+WrappedText WrappedToWidth(std::wstring_view text, HFONT font, int width);

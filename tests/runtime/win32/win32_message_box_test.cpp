@@ -7,6 +7,7 @@
 #include "runtime/core/application.h"
 #include "runtime/win32/win32_form_window.h"
 #include "runtime/win32/win32_text.h"
+#include "runtime/win32/win32_text_view_box.h"
 #include "win32_probe.h"
 #include "window/form2_description.h"
 
@@ -90,11 +91,6 @@ std::u16string Words(std::size_t letters) {
     return text;
 }
 
-std::wstring WithoutLineBreaks(std::wstring text) {
-    std::erase_if(text, [](wchar_t letter) { return letter == L'\r' || letter == L'\n'; });
-    return text;
-}
-
 struct Prompt {
     const char* what;
     std::u16string text;
@@ -123,12 +119,11 @@ TEST_F(MessageBoxTest, EveryBoxFitsTheWorkAreaAndShowsItsTitleAndWholeText) {
         EXPECT_EQ(box.view.title, ToWide(ApplicationTitle));
         EXPECT_EQ(box.view.buttons, std::vector<std::wstring>{L"OK"});
         EXPECT_EQ(box.view.textIsInAView, prompt.tooLargeForAMessageBox);
-        // The view breaks lines that are too wide for it.
-        const auto unbroken = [&box](const std::wstring& text) {
-            return box.view.textIsInAView ? WithoutLineBreaks(text) : text;
-        };
-        EXPECT_TRUE(unbroken(box.view.text) == unbroken(ToWide(prompt.text)))
-            << "the box does not hold the whole prompt";
+        // The view breaks lines too wide for it on screen, but its text, as a
+        // screen reader reads it, is the prompt's, with CR LF line breaks.
+        const std::wstring expected =
+            box.view.textIsInAView ? WithCrLfLineBreaks(ToWide(prompt.text)) : ToWide(prompt.text);
+        EXPECT_TRUE(box.view.text == expected) << "the box does not hold the prompt as it is";
     }
 }
 
@@ -232,6 +227,44 @@ TEST_F(MessageBoxTest, CtrlCAndCtrlInsertCopyTheWholeBox) {
                                                L"\r\n" + rule + L"OK   \r\n" + rule)
                 << "copied: " << testing::PrintToString(ClipboardText());
         }
+    }
+}
+
+// Text selected in the view of a long prompt copies as the prompt has it,
+// without the line breaks the view adds to fit its width.
+TEST_F(MessageBoxTest, CopyingTheWholeViewGivesThePromptWithoutTheViewsLineBreaks) {
+    for (const std::u16string& prompt : {std::u16string(1950, u'Ж'), Words(5'000)}) {
+        EmptyTheClipboard();
+        BoxAnswerer answerer(window.Handle(), [](HWND box, std::size_t) {
+            HWND view = GetNextDlgTabItem(box, GetDlgItem(box, IDOK), FALSE);
+            SetFocus(view);
+            SendMessageW(view, EM_SETSEL, 0, -1);
+            TapWithControl('C');
+            Tap(VK_RETURN);
+        });
+        window.ShowMessage(prompt);
+        EXPECT_TRUE(ClipboardText() == ToWide(prompt))
+            << "copied: " << testing::PrintToString(ClipboardText().substr(0, 200));
+    }
+}
+
+struct Part {
+    std::size_t from;
+    std::size_t to;
+    const wchar_t* text;
+};
+
+TEST(WrappedTextTest, APartLeavesOutOnlyTheBreaksTheViewAdded) {
+    // "ab" and "cd" are one line of the text broken by the view; "ef" is a
+    // line of its own.
+    const WrappedText wrapped{L"ab\r\ncd\r\nef", {2}};
+    const Part parts[] = {
+        {0, 10, L"abcd\r\nef"}, {1, 5, L"bc"}, {3, 5, L"c"},         {0, 3, L"ab"},
+        {5, 8, L"d\r\n"},       {2, 4, L""},   {4, 99, L"cd\r\nef"}, {7, 7, L""},
+    };
+    for (const Part& part : parts) {
+        EXPECT_EQ(wrapped.Unwrapped(part.from, part.to), part.text)
+            << "from " << part.from << " to " << part.to;
     }
 }
 
