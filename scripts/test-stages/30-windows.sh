@@ -14,7 +14,9 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   [ "$(id -u)" -eq 0 ] || as_root=(sudo)
   "${as_root[@]}" dpkg --add-architecture i386
 fi
-scripts/install-packages.sh $(scripts/packages.sh windows windows-i386 windows-wine64)
+# The whole-program run of the user-action table drives Wine's windows with
+# the same X tools as the Qt build's.
+scripts/install-packages.sh $(scripts/packages.sh windows windows-i386 windows-wine64 program-tests)
 
 build=build/windows
 cmake -S . -B "$build" --toolchain cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -5,6 +5,8 @@ test's process dies, however that happens, and is stopped in order when the
 test ends normally. Every wait is bounded and polls for what it waits for.
 """
 
+import ctypes
+import ctypes.util
 import os
 import shutil
 import subprocess
@@ -15,7 +17,7 @@ DEFAULT_TIMEOUT = 5.0  # seconds; every single wait in these tests is bounded by
 POLL_INTERVAL = 0.05
 
 
-TOOLS = ("Xvfb", "setxkbmap", "xdotool", "xwininfo", "setpriv")
+TOOLS = ("Xvfb", "setxkbmap", "xdotool", "xwininfo", "xprop", "xclip", "openbox", "setpriv")
 
 
 def missing_tools():
@@ -74,6 +76,16 @@ def stop(process):
             process.wait()
 
 
+def set_keyboard_layouts(display):
+    """A Russian user's keyboard: Latin and Cyrillic letters both have keys, so
+    xdotool types either without rebinding keys on the fly, which the program
+    could read in the middle of and lose a letter."""
+    result = subprocess.run(["setxkbmap", "-display", display, "-layout", "us,ru"],
+                            capture_output=True, text=True, timeout=DEFAULT_TIMEOUT)
+    if result.returncode != 0:
+        raise Failure(f"setxkbmap could not set the keyboard layouts: {result.stderr}")
+
+
 class XServer:
     """Xvfb on a free display at 96 dots per inch, so one pixel is 15 twips."""
 
@@ -100,13 +112,7 @@ class XServer:
         self._stderr.close()
 
     def _set_keyboard_layouts(self):
-        # A Russian user's keyboard: Latin and Cyrillic letters both have
-        # keys, so xdotool types either without rebinding keys on the fly,
-        # which the program could read in the middle of and lose a letter.
-        result = subprocess.run(["setxkbmap", "-display", self.display, "-layout", "us,ru"],
-                                capture_output=True, text=True, timeout=DEFAULT_TIMEOUT)
-        if result.returncode != 0:
-            raise Failure(f"setxkbmap could not set the keyboard layouts: {result.stderr}")
+        set_keyboard_layouts(self.display)
 
     def _read_display_number(self, read_end):
         # Xvfb writes the display number once it accepts clients.
@@ -140,19 +146,51 @@ def program_environment(display, runtime_dir):
     return environment
 
 
-class Program:
-    """The program as a user starts it, on the given display."""
+class WindowManager:
+    """Openbox with its default settings on the display, as a plain desktop has it."""
 
-    def __init__(self, executable, display):
+    def __init__(self, display):
+        self.display = display
+
+    def __enter__(self):
+        self._config = tempfile.TemporaryDirectory(prefix="same-height-wm-")
+        # An empty configuration folder of its own: openbox takes its
+        # system-wide defaults, whatever the user running the tests has set.
+        environment = dict(os.environ, DISPLAY=self.display, XDG_CONFIG_HOME=self._config.name)
+        self.process = start_bound(["openbox", "--sm-disable"], env=environment,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for("the window manager to take the screen", self._managing)
+        return self
+
+    def _managing(self):
+        if self.process.poll() is not None:
+            raise Failure(f"openbox exited with {self.process.returncode}")
+        result = subprocess.run(["xprop", "-display", self.display, "-root",
+                                 "_NET_SUPPORTING_WM_CHECK"],
+                                capture_output=True, text=True, timeout=DEFAULT_TIMEOUT)
+        return "window id" in result.stdout
+
+    def __exit__(self, *error):
+        stop(self.process)
+        self._config.cleanup()
+
+
+class Program:
+    """The program as a user starts it, on the given display, with the user's
+    environment changed as given (a locale, say)."""
+
+    def __init__(self, executable, display, environment=None):
         self.executable = executable
         self.display = display
+        self.environment = environment or {}
 
     def __enter__(self):
         self._runtime_dir = tempfile.TemporaryDirectory(prefix="same-height-run-")
         os.chmod(self._runtime_dir.name, 0o700)
         self._stderr = tempfile.TemporaryFile()
         self.process = start_bound(
-            [self.executable], env=program_environment(self.display, self._runtime_dir.name),
+            [self.executable],
+            env=dict(program_environment(self.display, self._runtime_dir.name), **self.environment),
             stdout=subprocess.DEVNULL, stderr=self._stderr)
         return self
 
@@ -197,23 +235,94 @@ class XInput:
                            "--name", f"^{title}$")
         return [int(line) for line in output.split()]
 
+    def windows_named(self, pattern):
+        """The ids of the mapped windows whose names match the pattern."""
+        return [int(line) for line in
+                self._run("xdotool", "search", "--onlyvisible", "--name", pattern).split()]
+
+    def process_windows(self, pid):
+        """The ids of all mapped windows of the process, named or not."""
+        output = self._run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid))
+        return [int(line) for line in output.split()]
+
+    def screen_size(self):
+        fields = self.window_info("-root")
+        return int(fields["Width"]), int(fields["Height"])
+
     def window_info(self, window):
         """xwininfo's fields for the window: position, size, map state."""
         fields = {}
-        for line in self._run("xwininfo", "-id", str(window)).splitlines():
+        where = [window] if window == "-root" else ["-id", str(window)]
+        for line in self._run("xwininfo", *where).splitlines():
             name, colon, value = line.strip().partition(": ")
             if colon:
                 fields[name] = value.strip()
         return fields
 
-    def click(self, x, y):
+    def click(self, x, y, button="1"):
         # The server takes the motion before the button, so the click lands at
         # (x, y); waiting for the motion (--sync) would hang when the pointer
         # is already there.
-        self._run("xdotool", "mousemove", str(x), str(y), "click", "1")
+        self._run("xdotool", "mousemove", str(x), str(y), "click", button)
 
     def key(self, *keys):
-        self._run("xdotool", "key", "--clearmodifiers", *keys)
+        """Presses each key in turn; a chord such as alt+Down as a hand does:
+        the modifiers go down, the key is tapped, the modifiers come up.
+        (xdotool's own chord sends its four events in one burst, closer
+        together than any keyboard does; Wine's combo box then closes the
+        list that Alt+Down has just opened.)"""
+        for key in keys:
+            *modifiers, last = key.split("+")
+            if not modifiers:
+                self._run("xdotool", "key", "--clearmodifiers", last)
+                continue
+            self._run("xdotool", *[part for modifier in modifiers for part in ("keydown", modifier)],
+                      "key", last,
+                      *[part for modifier in reversed(modifiers) for part in ("keyup", modifier)])
+
+    def wheel(self, x, y, button, turns):
+        """Turns the mouse wheel over (x, y): button 4 is a turn up, 5 a turn down."""
+        self._run("xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(turns),
+                  "--delay", "100", button)
 
     def type(self, text):
-        self._run("xdotool", "type", "--delay", "10", text)
+        # Each run of Cyrillic or other letters is typed with the keyboard
+        # already switched to its layout, as a user switches it: when xdotool
+        # switches the layout for every letter, Wine now and then reads a
+        # letter in the other layout.
+        for layout, run in _layout_runs(text):
+            _lock_keyboard_group(self.environment["DISPLAY"], layout)
+            self._run("xdotool", "type", "--delay", "10", run)
+        _lock_keyboard_group(self.environment["DISPLAY"], LATIN_LAYOUT)
+
+
+LATIN_LAYOUT, CYRILLIC_LAYOUT = 0, 1  # the groups of setxkbmap's "us,ru"
+
+
+def _layout_runs(text):
+    """The text cut where it changes between Cyrillic and other characters."""
+    runs = []
+    for character in text:
+        layout = CYRILLIC_LAYOUT if "\u0400" <= character <= "\u04ff" else LATIN_LAYOUT
+        if runs and runs[-1][0] == layout:
+            runs[-1][1] += character
+        else:
+            runs.append([layout, character])
+    return [tuple(run) for run in runs]
+
+
+def _lock_keyboard_group(display, group):
+    """Switches the keyboard to one of its layouts, through the X keyboard extension."""
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XkbLockGroup.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_uint]
+    x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    connection = x11.XOpenDisplay(display.encode())
+    if not connection:
+        raise Failure(f"could not open the display {display} to switch the keyboard layout")
+    use_core_keyboard = 0x100
+    x11.XkbLockGroup(connection, use_core_keyboard, group)
+    x11.XSync(connection, 0)
+    x11.XCloseDisplay(connection)

@@ -80,6 +80,12 @@ bool ProgramUnderTest::WaitForExit(std::chrono::milliseconds timeout) const {
                WAIT_OBJECT_0;
 }
 
+long ProgramUnderTest::ExitCode() const {
+    DWORD exitCode = 0;
+    if (IsRunning() || GetExitCodeProcess(process_.hProcess, &exitCode) == FALSE) return -1;
+    return static_cast<long>(exitCode);
+}
+
 long ProgramUnderTest::Close() {
     PostMessageW(form_, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process_.hProcess, CloseTimeoutMs) != WAIT_OBJECT_0) return -1;

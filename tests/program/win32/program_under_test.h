@@ -22,6 +22,8 @@ public:
 
     bool IsRunning() const;
     DWORD ProcessId() const { return process_.dwProcessId; }
+    // The exit code once the program has ended; -1 while it runs.
+    long ExitCode() const;
     DWORD ThreadId() const { return threadId_; }
     // Waits for the program to end; false when it still runs after the timeout.
     bool WaitForExit(std::chrono::milliseconds timeout) const;

@@ -1,0 +1,155 @@
+"""Runs the table of user actions (user_actions.py) on one build of the
+program: real key presses and clicks through X, and after each row a check of
+what the program shows, read through the build's view of it."""
+
+import time
+import traceback
+
+from action_checks import CHECKS
+from form2_places import screen_rectangle
+from x_session import DEFAULT_TIMEOUT, Failure
+
+# After a row's checks hold, they must still hold this much later: a box too
+# many or a late change of text comes within it.
+SETTLE_PERIOD = 0.3  # seconds
+POLL_INTERVAL = 0.05
+WHEEL_BUTTONS = {"up": "4", "down": "5"}
+
+
+def expectation(row, build):
+    """What must hold after the row on this build, and why it differs, if it does."""
+    differs = row["differs"].get(build)
+    if differs is None:
+        return row["then"], None
+    return differs["then"], differs["reason"]
+
+
+def _control_place(view, control):
+    return screen_rectangle(control, view.window()["client"][:2])
+
+
+def _click_at(view, rectangle, part="middle"):
+    x, y, width, height = rectangle
+    if part == "arrow":  # the drop-down button at the right end of a combo box
+        view.x.click(x + width - 6, y + height // 2)
+    else:
+        view.x.click(x + width // 2, y + height // 2)
+
+
+def _click_item(view, text):
+    view.refresh()
+    items = view.combo_list().get("items") or []
+    item = next((item for item in items if item["text"] == text), None)
+    if item is None:
+        raise Failure(f"no item {text!r} in the open list: {items}")
+    _click_at(view, item["rect"])
+
+
+def perform(view, action):
+    kind, *arguments = action
+    if kind == "key":
+        view.x.key(*arguments)
+    elif kind == "type":
+        view.x.type(arguments[0])
+    elif kind == "click":
+        view.refresh()
+        _click_at(view, _control_place(view, arguments[0]), *arguments[1:])
+    elif kind == "click_item":
+        _click_item(view, arguments[0])
+    elif kind == "wheel":
+        control, direction, turns = arguments
+        view.refresh()
+        x, y, width, height = _control_place(view, control)
+        view.x.wheel(x + width // 2, y + height // 2, WHEEL_BUTTONS[direction], turns)
+    elif kind == "middle_click":
+        view.refresh()
+        x, y, width, height = _control_place(view, arguments[0])
+        view.x.click(x + width // 2, y + height // 2, button="2")
+    elif kind == "set_clipboard":
+        view.clipboard_owner.put(arguments[0])
+    elif kind == "set_selection":
+        view.clipboard_owner.put(arguments[0], selection="primary")
+    else:
+        raise Failure(f"the table names an unknown action {kind!r}")
+
+
+def _problem(view, key, value):
+    try:
+        return CHECKS[key](view, value)
+    except Failure as failure:  # what the check reads is not there (yet)
+        return f"{key}: {failure}"
+
+
+def _problems(view, then):
+    try:
+        view.refresh()
+    except Failure as failure:
+        return [str(failure)]
+    return [problem for key, value in then.items() if (problem := _problem(view, key, value))]
+
+
+def check(view, then):
+    """Waits until everything in `then` holds, then makes sure it still holds."""
+    deadline = time.monotonic() + DEFAULT_TIMEOUT
+    while problems := _problems(view, then):
+        if time.monotonic() >= deadline:
+            raise Failure("; ".join(problems))
+        time.sleep(POLL_INTERVAL)
+    time.sleep(SETTLE_PERIOD)
+    if problems := _problems(view, then):
+        raise Failure("held, then no longer: " + "; ".join(problems))
+
+
+def run_group(view, group, report):
+    """Runs the group's rows on a fresh program; after a failed row the rest of
+    the group is not run, as it would start from the wrong state."""
+    failed = None
+    try:
+        view.start(group["environment"])
+    except Exception as error:
+        report(f"{group['name']}: start the program", "FAILED", str(error))
+        return False
+    try:
+        for row in group["rows"]:
+            then, reason = expectation(row, view.build)
+            name = f"{group['name']}: {row['name']}"
+            if failed is not None:
+                report(name, "not run", f"after the failure of {failed!r}")
+                continue
+            try:
+                for action in row["do"]:
+                    perform(view, action)
+                if then is None:
+                    report(name, "not checked", f"on this build: {reason}")
+                    continue
+                check(view, then)
+                report(name, "passed", f"(differs: {reason})" if reason else "")
+            except Exception as error:
+                detail = str(error) if isinstance(error, Failure) else traceback.format_exc()
+                report(name, "FAILED", f"{detail}\n--- what the program shows:\n"
+                                       f"{view.describe()}")
+                failed = row["name"]
+    finally:
+        view.stop()
+    return failed is None
+
+
+def run_table(view, groups, only=None):
+    """Runs every group (or those whose name contains `only`); prints a line per
+    row and the count of rows passed, failed (or not run after a failure) and
+    not checked on this build. Returns whether none failed."""
+    results = []
+
+    def report(name, outcome, detail):
+        results.append(outcome)
+        print(f"{outcome}: [{view.build}] {name} {detail}".rstrip(), flush=True)
+
+    for group in groups:
+        if only is None or only in group["name"]:
+            run_group(view, group, report)
+    passed = results.count("passed")
+    unchecked = results.count("not checked")
+    failed = len(results) - passed - unchecked
+    # Rows that cannot be read on this build count as skipped.
+    print(f"{passed} passed, {failed} failed, {unchecked} skipped")
+    return failed == 0

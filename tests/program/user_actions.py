@@ -1,0 +1,354 @@
+"""What a user does with Form2 and what the window must show after each step:
+the one table that both whole-program drivers run (run_user_actions.py), the
+Qt build on an X server with a window manager and the Windows build under Wine.
+
+The table is data only. A group starts the program afresh and runs its rows
+in order; each row is what the user does (`do`) and what must then hold
+(`then`). A row that may differ between the builds says so in `differs`:
+what the build named there shows instead, and why; None there when what
+the row checks cannot be read on that build at all.
+
+Actions, in the order they are done:
+    ("key", "Tab", ...)          key presses, as xdotool names them
+    ("type", "text")              typed at the keyboard, into the focused control
+    ("click", "Text1")            a click in the middle of the control
+    ("click", "Combo1", "arrow")  a click on the combo box's drop-down arrow
+    ("click_item", "Female")      a click on an item of the open drop-down list
+    ("middle_click", "Text1")     a click with the middle button on the control
+    ("wheel", "Combo1", "down", n) n turns of the mouse wheel over the control
+    ("set_clipboard", "text")     another program puts the text on the clipboard
+    ("set_selection", "text")     another program selects the text (the primary selection)
+
+What must hold (every key is optional; all given keys must hold together):
+    "focus": the control that has the keyboard, "box" for an open message box
+    "texts": {control: text} the inputs' texts
+    "boxes": [text, ...] the texts of the open message boxes (none: [])
+    "box_titles": [title, ...] their titles
+    "box_buttons": [[caption, ...], ...] their buttons
+    "box_fits_screen": the open box lies wholly on the screen
+    "box_centred_on": "form" or "screen": centred across within a few pixels,
+        and down within a title bar's height
+    "combo_list": {"open": bool, "highlight": item or None}
+    "menu_open": whether a context menu is open
+    "menu_items_include": [item, ...] items of the open menu, once one has the focus
+    "clipboard": the text on the clipboard, or the text it must contain as
+        {"contains": text}
+    "running": whether the program still runs; "exit_code" once it ended
+    "window": {"title": ..., "client_size": [width, height]}
+    "controls_in_place": every control stands where the form description
+        puts it (at 96 dots per inch: 15 twips a pixel)
+    "accessible": {control or "Form2": {"name": ..., "role": ...}} what a
+        screen reader is told
+    "labelled_by": {control: label} the label a screen reader names it by
+"""
+
+EMPTY = {"Text1": "", "Text2": "", "Combo1": "", "Text3": ""}
+NO_BOX = []
+ADDED = "Запись добавлена"
+TITLE = "Same Height"
+
+# Screen readers: the Windows build's controls are the system's own, and what
+# a screen reader hears of them comes from the system's accessibility proxies,
+# not from the program. Wine's proxies (oleacc of Wine 8) name no input by its
+# label and call the combo box and the buttons "client", so under Wine only a
+# button's name, its caption, is the program's own to check.
+SCREEN_READER_REASON = (
+    "the Windows build's controls are announced by the system's own accessibility "
+    "proxies; Wine's name no input by its label and give the combo box and the buttons "
+    "the role client, so the Windows side checks what the program itself gives: the "
+    "buttons' captions")
+
+
+def row(name, do=(), then=None, differs=None):
+    return {"name": name, "do": list(do), "then": then or {}, "differs": differs or {}}
+
+
+def group(name, rows, environment=None):
+    return {"name": name, "rows": rows, "environment": environment or {}}
+
+
+def tab(count=1):
+    return ("key",) + ("Tab",) * count
+
+
+def type_into(control, text):
+    """A click into the control, its old text selected and deleted, the new text typed."""
+    clear = [("click", control), ("key", "End", "shift+Home", "BackSpace")]
+    return clear + ([("type", text)] if text else [])
+
+
+def fill(person):
+    steps = []
+    for control, text in person.items():
+        steps += type_into(control, text)
+    return steps
+
+
+def add(name, person):
+    """Types the person in and adds them; the confirmation is dismissed with Return."""
+    return [
+        row(f"type {name} in", fill(person), {"texts": person}),
+        row(f"добавить confirms {name}", [("click", "Command1")],
+            {"boxes": [ADDED], "focus": "box"}),
+        row("Return closes the confirmation", [("key", "Return")],
+            {"boxes": NO_BOX, "texts": {"Text1": "", "Text2": "", "Text3": ""}}),
+    ]
+
+
+IVAN = {"Text1": "Иванов Иван", "Text2": "1990", "Combo1": "Male", "Text3": "180"}
+PETR = {"Text1": "Петров Пётр", "Text2": "1985", "Combo1": "Male", "Text3": "180"}
+SIDOR = {"Text1": "Сидоров Сидор", "Text2": "1979", "Combo1": "Male", "Text3": "180.0"}
+# Typed in lower case: never paired, whatever the height.
+LOWER_CASE_MAN = {"Text1": "Lower Case", "Text2": "1970", "Combo1": "male", "Text3": "180"}
+ANNA = {"Text1": "Иванова Анна", "Text2": "1992", "Combo1": "Female", "Text3": "180"}
+OLGA = {"Text1": "Орлова Ольга", "Text2": "1993", "Combo1": "Female", "Text3": "180"}
+MEN_PAIR = "Найдена пара мужчин: Петров Пётр   Сидоров Сидор"
+# A name of 1,950 letters without a blank: no line of a box can break it.
+LONG_NAME = "W" * 1950
+WOMEN_PAIR = "Найдена пара женщин: Иванова Анна   Орлова Ольга"
+
+GROUPS = [
+    group("the window as it starts", [
+        row("the form opens empty, with the focus in Text1 and no box", [], {
+            "window": {"title": "Form2", "client_size": [305, 277]},
+            "controls_in_place": True,
+            "focus": "Text1", "texts": EMPTY, "boxes": NO_BOX, "running": True,
+        }),
+        row("a screen reader names each input by its label and each button by its caption",
+            [], {
+                "accessible": {"Text1": {"name": "Фамилия,Имя"}, "Text2": {"name": "Год рождения"},
+                               "Combo1": {"name": "Пол"}, "Text3": {"name": "Рост"},
+                               "Command1": {"name": "добавить"}, "Command2": {"name": "Найти"}},
+                "labelled_by": {"Text1": "Фамилия,Имя", "Text2": "Год рождения",
+                                "Combo1": "Пол", "Text3": "Рост"},
+            }, differs={"win32": {
+                "then": {"accessible": {"Command1": {"name": "добавить"},
+                                        "Command2": {"name": "Найти"}}},
+                "reason": SCREEN_READER_REASON}}),
+        row("a screen reader announces the window as a frame named Form2", [], {
+            "accessible": {"Form2": {"name": "Form2", "role": "frame"}},
+        }, differs={"win32": {
+            "then": None,
+            "reason": "a top-level window is announced by the system's own proxy, which "
+                      "under Wine gives it neither a name nor a role"}}),
+        row("the combo box keeps the name Пол once it holds a text",
+            [*type_into("Combo1", "Male")],
+            {"texts": {"Combo1": "Male"}, "accessible": {"Combo1": {"name": "Пол"}}},
+            differs={"win32": {
+                "then": None,
+                "reason": "the combo box is announced by the system's own proxy, which under "
+                          "Wine names it by nothing, whatever it holds"}}),
+    ]),
+    group("Tab order", [
+        row("Tab goes to Text2", [tab()], {"focus": "Text2"}),
+        row("Tab goes to Combo1", [tab()], {"focus": "Combo1"}),
+        row("Tab goes to Text3", [tab()], {"focus": "Text3"}),
+        row("Tab goes to добавить", [tab()], {"focus": "Command1"}),
+        row("Tab goes to Найти, skipping the labels and the frame", [tab()],
+            {"focus": "Command2"}),
+        row("Tab comes round to Text1", [tab()], {"focus": "Text1"}),
+        row("Shift+Tab goes back to Найти", [("key", "shift+Tab")], {"focus": "Command2"}),
+        row("nothing was typed or shown on the way", [], {"texts": EMPTY, "boxes": NO_BOX}),
+    ]),
+    group("typing and adding", [
+        row("text typed at the start goes into Text1", [("type", "Иванов Иван")],
+            {"texts": {"Text1": "Иванов Иван"}, "focus": "Text1"}),
+        row("Return in an input does nothing", [("key", "Return")],
+            {"texts": {"Text1": "Иванов Иван"}, "focus": "Text1", "boxes": NO_BOX}),
+        row("Escape in an input does nothing", [("key", "Escape")],
+            {"texts": {"Text1": "Иванов Иван"}, "focus": "Text1", "boxes": NO_BOX}),
+        row("Tab and typing fill the other inputs",
+            [tab(), ("type", "1990"), tab(), ("type", "Male"), tab(), ("type", "180")],
+            {"texts": IVAN, "focus": "Text3"}),
+        row("Return and keypad Enter in Text3 do nothing", [("key", "Return", "KP_Enter")],
+            {"texts": IVAN, "focus": "Text3", "boxes": NO_BOX}),
+        row("a click on добавить confirms in a box titled Same Height, with one OK",
+            [("click", "Command1")],
+            {"boxes": [ADDED], "box_titles": [TITLE], "box_buttons": [["OK"]],
+             "focus": "box", "box_fits_screen": True}),
+        row("the confirmation lies centred on the form", [], {"box_centred_on": "form"},
+            differs={"win32": {
+                "then": {"box_centred_on": "screen"},
+                "reason": "the system message box centres itself on the screen's work area; "
+                          "on the X desktop the window manager puts a dialog over its parent"}}),
+        row("a click on добавить while the box is open is not taken", [("click", "Command1")],
+            {"boxes": [ADDED]}),
+        row("Return closes it: Text1, Text2, Text3 emptied, the sex kept", [("key", "Return")],
+            {"boxes": NO_BOX, "texts": {"Text1": "", "Text2": "", "Combo1": "Male", "Text3": ""}}),
+        row("the focus went back to добавить", [], {"focus": "Command1"}),
+        row("adding with every input empty confirms as usual",
+            [*type_into("Combo1", ""), ("click", "Command1")], {"boxes": [ADDED]}),
+        row("Escape closes the confirmation", [("key", "Escape")], {"boxes": NO_BOX}),
+        row("Найти finds no pair: one man and one empty person", [("click", "Command2")],
+            {"boxes": NO_BOX}),
+    ]),
+    group("finding pairs", [
+        *add("a man", PETR),
+        *add("a man of height 180.0", SIDOR),
+        *add("a man typed as male", LOWER_CASE_MAN),
+        *add("a woman", ANNA),
+        *add("a second woman", OLGA),
+        row("Найти shows the pair of men first", [("click", "Command2")],
+            {"boxes": [MEN_PAIR], "box_titles": [TITLE], "focus": "box"}),
+        row("a click on добавить while a report is open is not taken", [("click", "Command1")],
+            {"boxes": [MEN_PAIR]}),
+        row("Space on OK shows the pair of women next", [("key", "space")],
+            {"boxes": [WOMEN_PAIR]}),
+        row("Escape closes the last report; no box follows", [("key", "Escape")],
+            {"boxes": NO_BOX}),
+        row("Найти again reports the same pairs", [("click", "Command2")],
+            {"boxes": [MEN_PAIR]}),
+        row("Alt+F4 on a report closes that box only; the search goes on",
+            [("key", "alt+F4")], {"boxes": [WOMEN_PAIR], "running": True}),
+        row("Return closes the last report", [("key", "Return")],
+            {"boxes": NO_BOX, "running": True}),
+    ]),
+    group("closing", [
+        row("typing in a person", fill(IVAN), {"texts": IVAN}),
+        row("Alt+F4 closes the window and the program ends without a question",
+            [("click", "Text2"), ("key", "alt+F4")], {"running": False, "exit_code": 0}),
+    ]),
+    group("Space and Return on a button", [
+        row("Space on a focused добавить clicks it", [tab(4), ("key", "space")],
+            {"boxes": [ADDED]}),
+        row("Return closes the box; добавить keeps the focus", [("key", "Return")],
+            {"boxes": NO_BOX, "focus": "Command1"}),
+        row("Return on a focused добавить clicks it", [("key", "Return")], {"boxes": [ADDED]}),
+        row("Escape closes the box", [("key", "Escape")], {"boxes": NO_BOX, "focus": "Command1"}),
+    ]),
+    group("keypad Enter on a button", [
+        row("keypad Enter on a focused добавить clicks it", [tab(4), ("key", "KP_Enter")],
+            {"boxes": [ADDED]}),
+        row("Return closes the box", [("key", "Return")], {"boxes": NO_BOX}),
+    ]),
+    group("Alt with a letter or digit", [
+        row("Alt+d, Alt+F and Alt+1 in Text1 type nothing",
+            [("click", "Text1"), ("key", "alt+d", "alt+F", "alt+1")],
+            {"texts": {"Text1": ""}, "focus": "Text1", "boxes": NO_BOX}),
+        row("the same letters without Alt are typed", [("type", "dF1")],
+            {"texts": {"Text1": "dF1"}}),
+    ]),
+    group("the context menu by the Menu key", [
+        row("the Menu key opens Text1's context menu", [("type", "abc"), ("key", "Menu")],
+            {"menu_open": True}),
+        row("Escape closes it; the text stays", [("key", "Escape")],
+            {"menu_open": False, "texts": {"Text1": "abc"}, "focus": "Text1"}),
+    ]),
+    group("the context menu by Shift+F10", [
+        row("Shift+F10 opens Text1's context menu", [("type", "abc"), ("key", "shift+F10")],
+            {"menu_open": True}),
+        row("Escape closes it; the text stays", [("key", "Escape")],
+            {"menu_open": False, "texts": {"Text1": "abc"}, "focus": "Text1"}),
+    ]),
+    group("the context menu in the desktop's language", [
+        row("under a Russian locale the menu's items are in Russian",
+            [("type", "abc"), ("key", "Menu"), ("key", "Down")],
+            {"menu_open": True, "menu_items_include": ["Выделить всё"]},
+            differs={"win32": {
+                "then": {"menu_open": True},
+                "reason": "the edit control's menu is the system's own, in the system's "
+                          "language; Wine's menus cannot be read from another process"}}),
+        row("Escape closes it", [("key", "Escape")], {"menu_open": False, "focus": "Text1"}),
+    ], environment={"LANG": "ru_RU.UTF-8", "LANGUAGE": "ru"}),
+    group("the sex combo box: typed text", [
+        row("typed text stays as typed: no completion, no change of case",
+            [*type_into("Combo1", "fem"), tab()], {"texts": {"Combo1": "fem"}, "focus": "Text3"}),
+        row("an item's name typed in lower case stays so",
+            [*type_into("Combo1", "male"), tab()], {"texts": {"Combo1": "male"}, "focus": "Text3"}),
+    ]),
+    group("the sex combo box: Alt+Down highlights the item the typed text starts", [
+        row("Alt+Down after Fe opens the list with Female highlighted",
+            [*type_into("Combo1", "Fe"), ("key", "alt+Down")],
+            {"combo_list": {"open": True, "highlight": "Female"}}),
+        row("Return picks Female", [("key", "Return")],
+            {"combo_list": {"open": False}, "texts": {"Combo1": "Female"}, "boxes": NO_BOX}),
+    ]),
+    group("the sex combo box: F4 highlights the item, ignoring case", [
+        row("F4 after male in lower case highlights Male",
+            [*type_into("Combo1", "male"), ("key", "F4")],
+            {"combo_list": {"open": True, "highlight": "Male"}}),
+        row("Escape closes the list and keeps the typed text", [("key", "Escape")],
+            {"combo_list": {"open": False}, "texts": {"Combo1": "male"}}),
+    ]),
+    group("the sex combo box: a text that starts no item", [
+        row("F4 after x opens the list with nothing highlighted",
+            [*type_into("Combo1", "x"), ("key", "F4")],
+            {"combo_list": {"open": True, "highlight": None}}),
+        row("Escape closes it; x stays", [("key", "Escape")],
+            {"combo_list": {"open": False}, "texts": {"Combo1": "x"}}),
+    ]),
+    group("the sex combo box: picking from an empty combo box", [
+        row("Alt+Down, Down, Return gives Male",
+            [("click", "Combo1"), ("key", "alt+Down"), ("key", "Down"), ("key", "Return")],
+            {"combo_list": {"open": False}, "texts": {"Combo1": "Male"}}),
+    ]),
+    group("the sex combo box: the mouse", [
+        row("a click on the arrow opens the list", [("click", "Combo1", "arrow")],
+            {"combo_list": {"open": True}}),
+        row("a click on Female picks it", [("click_item", "Female")],
+            {"combo_list": {"open": False}, "texts": {"Combo1": "Female"}}),
+        row("the mouse wheel over the combo box while Text1 has the focus changes nothing",
+            [("click", "Text1"), ("wheel", "Combo1", "down", 2), ("wheel", "Combo1", "up", 1)],
+            {"texts": {"Combo1": "Female"}, "focus": "Text1"}),
+    ]),
+    group("the mouse wheel over an empty combo box", [
+        row("the wheel over the combo box while Text1 has the focus changes nothing",
+            [("wheel", "Combo1", "down", 2)], {"texts": {"Combo1": ""}, "focus": "Text1"}),
+    ]),
+    group("pasting into Text1", [
+        row("Ctrl+V of one line pastes it", [("set_clipboard", "Ivan"), ("key", "ctrl+v")],
+            {"texts": {"Text1": "Ivan"}}),
+        row("Ctrl+V of two lines keeps the first",
+            [("set_clipboard", "Petrov\nIvan"), *type_into("Text1", ""), ("key", "ctrl+v")],
+            {"texts": {"Text1": "Petrov"}}),
+    ]),
+    group("pasting into Text3", [
+        row("Ctrl+V of two lines keeps the first",
+            [("set_clipboard", "175\nsecond line"), ("click", "Text3"), ("key", "ctrl+v")],
+            {"texts": {"Text3": "175"}}),
+    ]),
+    group("pasting into Text2", [
+        row("Shift+Insert of two lines keeps the first",
+            [("set_clipboard", "1990\n1991"), ("click", "Text2"), ("key", "shift+Insert")],
+            {"texts": {"Text2": "1990"}}),
+    ]),
+    group("pasting the selection with the middle button", [
+        row("a middle click pastes the first line of the selected text",
+            [("set_clipboard", "Petrov\nIvan"), ("set_selection", "Ivan\nPetrov"),
+             ("middle_click", "Text1")],
+            {"texts": {"Text1": "Ivan"}},
+            differs={"win32": {
+                "then": {"texts": {"Text1": "Petrov"}},
+                "reason": "Windows has no selection that a middle click pastes; Wine's edit "
+                          "control pastes the clipboard instead, keeping its first line"}}),
+    ]),
+    group("a report too wide for the screen", [
+        row("a pasted name of 1,950 letters", [("set_clipboard", LONG_NAME), ("key", "ctrl+v")],
+            {"texts": {"Text1": LONG_NAME}}),
+        *add("a man with that name", {"Text2": "1990", "Combo1": "Male", "Text3": "180"}),
+        *add("a second man", {"Text1": "B", "Text2": "1991", "Combo1": "Male", "Text3": "180"}),
+        row("Найти shows the whole report in a box that fits the screen", [("click", "Command2")],
+            {"boxes": [f"Найдена пара мужчин: {LONG_NAME}   B"], "box_titles": [TITLE],
+             "box_fits_screen": True}),
+        row("Return closes it", [("key", "Return")], {"boxes": NO_BOX}),
+    ]),
+    group("copying", [
+        row("Ctrl+C in an input copies its selected text",
+            [("type", "Ivan"), ("key", "shift+Home", "ctrl+c")],
+            {"clipboard": "Ivan", "texts": {"Text1": "Ivan"}}),
+    ]),
+    group("Ctrl+C in a message box", [
+        row("the confirmation opens", [("set_clipboard", "before"), ("click", "Command1")],
+            {"boxes": [ADDED]}),
+        row("Ctrl+C copies the box's text", [("key", "ctrl+c")],
+            {"clipboard": {"contains": ADDED}, "boxes": [ADDED]}),
+        row("Return closes the box", [("key", "Return")], {"boxes": NO_BOX}),
+    ]),
+    group("Ctrl+Insert in a message box", [
+        row("the confirmation opens", [("set_clipboard", "before"), ("click", "Command1")],
+            {"boxes": [ADDED]}),
+        row("Ctrl+Insert copies the box's text", [("key", "ctrl+Insert")],
+            {"clipboard": {"contains": ADDED}, "boxes": [ADDED]}),
+        row("Return closes the box", [("key", "Return")], {"boxes": NO_BOX}),
+    ]),
+]
