@@ -12,52 +12,18 @@ Run it inside its own D-Bus session:
 """
 
 import os
-import shutil
 import subprocess
 import sys
 import time
 import traceback
 
-from x_session import (Failure, Program, XInput, XServer, missing_tools, start_bound, stays_absent,
-                       stop, wait_for)
+from form2_places import FORM_TITLE, screen_rectangle
+from x_session import (Failure, Program, WindowManager, XInput, XServer, missing_tools,
+                       stays_absent, wait_for)
 
-FORM_TITLE = "Form2"
 BOX_TITLE = "Same Height"
 SCREEN = (1024, 768)  # the test X server's screen
 POINTER_SETTLE = 0.3  # seconds: the window manager acts on a button the pointer has entered
-
-# Where the controls the test uses stand in the form, in pixels (twips / 15),
-# Command2 within its frame already moved by the frame's place.
-PLACES = {
-    "Text1": (120, 16, 169, 25),
-    "Combo1": (120, 96, 140, 21),  # the edit part, left of the arrow
-    "Text3": (120, 136, 169, 25),
-    "Command1": (136, 176, 153, 25),
-    "Command2": (160, 232, 129, 33),
-}
-
-
-class WindowManager:
-    """openbox on the display, ready once it has announced itself on the root window."""
-
-    def __init__(self, display):
-        self.display = display
-
-    def __enter__(self):
-        environment = dict(os.environ, DISPLAY=self.display)
-        self.process = start_bound(["openbox", "--sm-disable"], env=environment,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-        def announced():
-            result = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
-                                    env=environment, capture_output=True, text=True)
-            return "window id" in result.stdout
-
-        wait_for("openbox to manage the screen", announced)
-        return self
-
-    def __exit__(self, *error):
-        stop(self.process)
 
 
 class Desktop:
@@ -91,9 +57,9 @@ class Desktop:
 
     def click_control(self, name):
         info = self.x.window_info(self.form)
-        left, top = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
-        x, y, width, height = PLACES[name]
-        self.click(left + x + width // 2, top + y + height // 2)
+        client = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
+        x, y, width, height = screen_rectangle(name, client)
+        self.click(x + width // 2, y + height // 2)
 
     def type_into(self, name, text):
         self.click_control(name)
@@ -163,7 +129,7 @@ SCENARIOS = [
 
 
 def main(executable):
-    missing = missing_tools() + [tool for tool in ("openbox", "xprop") if not shutil.which(tool)]
+    missing = missing_tools()
     if missing:
         print(f"FAILED: missing {missing}; scripts/packages/program-tests.txt lists "
               f"the packages these tests need")
