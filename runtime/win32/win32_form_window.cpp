@@ -244,11 +244,7 @@ HWND Win32FormWindow::ControlOfKind(std::string_view name, bool (*isWanted)(Cont
 HWND Win32FormWindow::Input(std::string_view name) const { return ControlOfKind(name, IsInput); }
 
 std::u16string Win32FormWindow::Text(std::string_view control) const {
-    HWND child = Input(control);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
-    return ToU16String(text);
+    return ToU16String(TextOfWindow(Input(control)));
 }
 
 void Win32FormWindow::SetText(std::string_view control, std::u16string_view text) {

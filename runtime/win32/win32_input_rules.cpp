@@ -4,16 +4,11 @@
 
 #include <string>
 
+#include "win32_text.h"
+
 namespace {
 
 constexpr UINT_PTR InputRulesSubclass = 2;
-
-std::wstring WindowTextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 std::wstring ClipboardText(HWND owner) {
     std::wstring text;
@@ -80,10 +75,10 @@ void ComboTypedText::Notified(HWND combo, WORD notification) {
     std::optional<std::wstring>& typed = watched->second;
     switch (notification) {
     case CBN_DROPDOWN: // before the system copies the highlighted item
-        typed = WindowTextOf(combo);
+        typed = TextOfWindow(combo);
         break;
     case CBN_SELENDCANCEL: // also sent on every loss of focus, list open or not
-        if (typed && WindowTextOf(combo) != *typed) SetWindowTextW(combo, typed->c_str());
+        if (typed && TextOfWindow(combo) != *typed) SetWindowTextW(combo, typed->c_str());
         break;
     case CBN_CLOSEUP: typed.reset(); break;
     default: break;

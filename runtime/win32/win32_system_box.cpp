@@ -6,17 +6,11 @@
 
 #include "win32_box_clipboard.h"
 #include "win32_box_layout.h"
+#include "win32_text.h"
 
 namespace {
 
 constexpr UINT_PTR ShaperSubclass = 1;
-
-std::wstring TextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64]{};
@@ -99,7 +93,7 @@ private:
     void Shape(HWND box) {
         const BoxParts parts = FindParts(box);
         if (parts.text == nullptr || parts.button == nullptr) return; // not a box we know
-        copy_.button = TextOf(parts.button);
+        copy_.button = TextOfWindow(parts.button);
         const bool showsIcon =
             parts.icon != nullptr && SendMessageW(parts.icon, STM_GETICON, 0, 0) != 0;
         BoxContent content{copy_.title, copy_.text, copy_.button,
