@@ -95,6 +95,17 @@ def add(name, person):
     ]
 
 
+def copying_from_a_box(name, key):
+    """The copy key pressed in the confirmation copies the box's text."""
+    return group(f"{name} in a message box", [
+        row("the confirmation opens", [("set_clipboard", "before"), ("click", "Command1")],
+            {"boxes": [ADDED]}),
+        row(f"{name} copies the box's text", [("key", key)],
+            {"clipboard": {"contains": ADDED}, "boxes": [ADDED]}),
+        row("Return closes the box", [("key", "Return")], {"boxes": NO_BOX}),
+    ])
+
+
 IVAN = {"Text1": "Иванов Иван", "Text2": "1990", "Combo1": "Male", "Text3": "180"}
 PETR = {"Text1": "Петров Пётр", "Text2": "1985", "Combo1": "Male", "Text3": "180"}
 SIDOR = {"Text1": "Сидоров Сидор", "Text2": "1979", "Combo1": "Male", "Text3": "180.0"}
@@ -337,18 +348,6 @@ GROUPS = [
             [("type", "Ivan"), ("key", "shift+Home", "ctrl+c")],
             {"clipboard": "Ivan", "texts": {"Text1": "Ivan"}}),
     ]),
-    group("Ctrl+C in a message box", [
-        row("the confirmation opens", [("set_clipboard", "before"), ("click", "Command1")],
-            {"boxes": [ADDED]}),
-        row("Ctrl+C copies the box's text", [("key", "ctrl+c")],
-            {"clipboard": {"contains": ADDED}, "boxes": [ADDED]}),
-        row("Return closes the box", [("key", "Return")], {"boxes": NO_BOX}),
-    ]),
-    group("Ctrl+Insert in a message box", [
-        row("the confirmation opens", [("set_clipboard", "before"), ("click", "Command1")],
-            {"boxes": [ADDED]}),
-        row("Ctrl+Insert copies the box's text", [("key", "ctrl+Insert")],
-            {"clipboard": {"contains": ADDED}, "boxes": [ADDED]}),
-        row("Return closes the box", [("key", "Return")], {"boxes": NO_BOX}),
-    ]),
+    *[copying_from_a_box(name, key) for name, key in (("Ctrl+C", "ctrl+c"),
+                                                      ("Ctrl+Insert", "ctrl+Insert"))],
 ]
