@@ -147,18 +147,15 @@ Win32FormWindow::~Win32FormWindow() {
     if (font_ != nullptr) DeleteObject(font_);
 }
 
-// Tab follows the order in which the controls were made, so they are made in
-// TabIndex order. A frame is a sibling of its controls and would hide them,
-// since each control is made beneath the ones before it: the frames go
-// beneath every control at the end.
+// Tab follows the order in which the controls were made, each beneath the
+// ones before it, so the inputs and buttons are made in Tab order. The
+// system's accessibility proxy names an edit control after the label just
+// before it in that order, so each input's label is made right before it;
+// the other labels follow. A frame is a sibling of its controls and would
+// hide them: the frames go beneath every control at the end.
 void Win32FormWindow::CreateControls(const FormDescription& description) {
-    std::vector<const ControlDescription*> order;
-    for (const ControlDescription& control : description.controls)
-        order.push_back(&control);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
     std::vector<HWND> frames;
-    for (const ControlDescription* control : order) {
+    for (const ControlDescription* control : CreationOrder(description)) {
         HWND child = CreateControl(description, *control);
         controls_.emplace(std::string(control->name), child);
         kinds_.emplace(std::string(control->name), control->kind);
@@ -171,7 +168,7 @@ void Win32FormWindow::CreateControls(const FormDescription& description) {
 HWND Win32FormWindow::CreateControl(const FormDescription& description,
                                     const ControlDescription& control) {
     const ChildClass childClass = ChildClassOf(control.kind);
-    const RECT rect = ControlRectInForm(description, control, dpi_);
+    const RECT rect = PlacedRectInForm(description, control, dpi_);
     const std::wstring caption = ToWide(control.caption);
     HWND child =
         CreateWindowExW(childClass.exStyle, childClass.className, caption.c_str(), childClass.style,
