@@ -5,6 +5,7 @@
 
 #include "program_resources.h"
 #include "runtime/core/event_handler.h"
+#include "runtime/core/input_rules.h"
 #include "win32_input_rules.h"
 #include "win32_layout.h"
 #include "win32_message_box.h"
@@ -116,6 +117,13 @@ bool CloseIsPending(HWND form) {
     return PeekMessageW(&message, form, WM_CLOSE, WM_CLOSE, PM_NOREMOVE) != 0;
 }
 
+// The modifiers held with the key being handled.
+HeldModifiers HeldNow() {
+    return {.shift = GetKeyState(VK_SHIFT) < 0,
+            .control = GetKeyState(VK_CONTROL) < 0,
+            .alt = GetKeyState(VK_MENU) < 0};
+}
+
 } // namespace
 
 Win32FormWindow::Win32FormWindow(const FormDescription& description)
@@ -206,13 +214,14 @@ void Win32FormWindow::OnClick(std::string_view button, std::function<void()> han
 
 bool Win32FormWindow::HandleDialogMessage(MSG& message) {
     if (window_ == nullptr) return false;
-    // Return and keypad Enter click the focused button, as Space does. The
+    // Return and keypad Enter click the focused button, as Space does, with
+    // the modifiers the rule allows (Ctrl+Alt, AltGr, comes as WM_KEYDOWN). The
     // dialog manager does so only for the default button, which a button
     // becomes when Tab reaches it but not when it is clicked or focused by
     // a program; the form has no default button otherwise.
     if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
         IsPushButtonOfForm(message.hwnd)) {
-        SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+        if (EnterClicksFocusedButton(HeldNow())) SendMessageW(message.hwnd, BM_CLICK, 0, 0);
         return true;
     }
     return IsDialogMessageW(window_, &message) != FALSE;
