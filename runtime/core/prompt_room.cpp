@@ -28,24 +28,36 @@ bool AttachesToLetterBefore(char16_t unit) {
     });
 }
 
-} // namespace
-
-bool LineMayBreakAt(std::u16string_view text, std::size_t place) {
+template <class Char> bool MayBreakAt(std::basic_string_view<Char> text, std::size_t place) {
     if (place == 0 || place >= text.size()) return true;
-    if (IsLowSurrogate(text[place]) && IsHighSurrogate(text[place - 1])) return false;
-    return !AttachesToLetterBefore(text[place]);
+    const auto unit = static_cast<char16_t>(text[place]);
+    if (IsLowSurrogate(unit) && IsHighSurrogate(static_cast<char16_t>(text[place - 1])))
+        return false;
+    return !AttachesToLetterBefore(unit);
 }
 
-std::size_t LineBreakNear(std::u16string_view text, std::size_t place) {
+template <class Char> std::size_t BreakNear(std::basic_string_view<Char> text, std::size_t place) {
     place = std::min(place, text.size());
     std::size_t before = place;
-    while (before > 0 && !LineMayBreakAt(text, before))
+    while (before > 0 && !MayBreakAt(text, before))
         --before;
     if (before > 0) return before;
     std::size_t after = std::max<std::size_t>(place, 1);
-    while (after < text.size() && !LineMayBreakAt(text, after))
+    while (after < text.size() && !MayBreakAt(text, after))
         ++after;
     return std::min(after, text.size());
+}
+
+} // namespace
+
+bool LineMayBreakAt(std::u16string_view text, std::size_t place) { return MayBreakAt(text, place); }
+bool LineMayBreakAt(std::wstring_view text, std::size_t place) { return MayBreakAt(text, place); }
+
+std::size_t LineBreakNear(std::u16string_view text, std::size_t place) {
+    return BreakNear(text, place);
+}
+std::size_t LineBreakNear(std::wstring_view text, std::size_t place) {
+    return BreakNear(text, place);
 }
 
 bool PromptFitsInRoom(std::u16string_view text, const FitsInRoom& fits) {

@@ -25,9 +25,12 @@ inline constexpr std::size_t FirstMeasuredPart = 4096;
 // Whether a line may end before text[place]: never between the two halves
 // of a surrogate pair (an emoji, a rare CJK letter) nor before a combining
 // mark or a joiner, which belong to the letter before them.
+// Windows keeps its texts in 16-bit wchar_t, read here unchanged.
 bool LineMayBreakAt(std::u16string_view text, std::size_t place);
+bool LineMayBreakAt(std::wstring_view text, std::size_t place);
 
 // The nearest place at or before `place` where a line may break; when there
 // is none after the start, the first one after it, so that a line is never
 // empty (a letter with its marks is never split).
 std::size_t LineBreakNear(std::u16string_view text, std::size_t place);
+std::size_t LineBreakNear(std::wstring_view text, std::size_t place);
