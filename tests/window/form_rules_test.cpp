@@ -12,6 +12,7 @@ namespace {
 
 std::vector<std::string_view> Names(const std::vector<const ControlDescription*>& controls) {
     std::vector<std::string_view> names;
+    names.reserve(controls.size());
     for (const ControlDescription* control : controls)
         names.push_back(control->name);
     return names;

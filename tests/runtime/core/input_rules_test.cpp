@@ -15,9 +15,12 @@ TEST(InputRules, ArrivingTextKeepsItsFirstLineAndNoTextChangesNothing) {
     const Case cases[] = {
         {std::nullopt, std::nullopt}, // a picture, or no clipboard at all
         {u"", std::nullopt},          // an empty text
-        {u"Ivan", u"Ivan"},           {u"Ivan\r\nPetrov", u"Ivan"}, {u"Ivan\nPetrov", u"Ivan"},
-        {u"1980\rthe year", u"1980"}, {u"\r\nsecond", u""}, // a text whose first line is empty
-                                                            // replaces the selection
+        {u"Ivan", u"Ivan"},
+        {u"Ivan\r\nPetrov", u"Ivan"},
+        {u"Ivan\nPetrov", u"Ivan"},
+        {u"1980\rthe year", u"1980"},
+        {u"\r\nsecond", u""}, // a text whose first line is empty
+                              // replaces the selection
         {u"tab\there", u"tab\there"},
     };
     for (const Case& expected : cases) {
@@ -30,7 +33,7 @@ TEST(InputRules, ArrivingTextKeepsItsFirstLineAndNoTextChangesNothing) {
 TEST(InputRules, ReturnOrEnterClicksAFocusedButtonUnlessAltIsHeld) {
     struct Case {
         HeldModifiers held;
-        bool clicks;
+        bool clicks = false;
     };
     const Case cases[] = {
         {{}, true},
