@@ -48,10 +48,11 @@ NO_BOX = []
 ADDED = "Запись добавлена"
 TITLE = "Same Height"
 
-# The `differs` notes on the Windows build about the accessibility proxy, the
-# place of the system's message box and the middle click are backed by tests
-# of tests/runtime/win32/platform_limits_test.cpp, which fail once the limit
-# goes; the note on the context menu's language has no such test yet.
+# Each `differs` note on the Windows build is backed by a test that fails
+# once the platform's limit goes: tests/runtime/win32/platform_limits_test.cpp
+# (the accessibility proxy, the system message box's place, the middle click)
+# and tests/program/win32/form2_program_test.cpp (another process reading the
+# program's context menu).
 #
 # Screen readers: the Windows build's controls are the system's own, and what
 # a screen reader hears of them comes from the system's accessibility proxy
