@@ -11,10 +11,12 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <algorithm>
+#include <vector>
 
 #include "prompt_fit.h"
 #include "qt_text.h"
 #include "runtime/core/application.h"
+#include "runtime/core/box_copy.h"
 
 namespace {
 
@@ -123,11 +125,11 @@ void ProgramMessageBox::LeaveRoomForTitle() {
 }
 
 QString ProgramMessageBox::CopiedText() const {
-    const QString rule = QStringLiteral("---------------------------\n");
-    QString captions;
+    std::vector<std::u16string> captions;
     for (const QAbstractButton* each : buttons())
-        captions += WithoutMnemonic(each->text()) + QStringLiteral("   ");
-    return rule + windowTitle() + u'\n' + rule + text() + u'\n' + rule + captions + u'\n' + rule;
+        captions.push_back(ToU16String(WithoutMnemonic(each->text())));
+    const std::vector<std::u16string_view> shown(captions.begin(), captions.end());
+    return ToQString(CopiedBoxText(ToU16String(windowTitle()), ToU16String(text()), shown, u"\n"));
 }
 
 void ProgramMessageBox::CopyToClipboard() const {

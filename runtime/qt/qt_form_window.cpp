@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStyleFactory>
-#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -19,6 +18,7 @@
 #include "qt_push_button.h"
 #include "qt_text.h"
 #include "runtime/core/event_handler.h"
+#include "window/form_rules.h"
 
 namespace {
 
@@ -119,29 +119,19 @@ QtFormWindow::QtFormWindow(const FormDescription& description) {
 }
 
 void QtFormWindow::SetTabOrderAndFocus(const FormDescription& description) {
-    std::vector<const ControlDescription*> order;
-    for (const ControlDescription& control : description.controls) {
-        if (TakesFocus(control.kind)) order.push_back(&control);
-    }
-    std::sort(order.begin(), order.end(),
-              [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    const std::vector<const ControlDescription*> order = TabOrder(description);
     for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(Control(order[i - 1]->name), Control(order[i]->name));
     }
     if (!order.empty()) Control(order.front()->name)->setFocus();
 }
 
-// A label names the input in its row, so that a screen reader announces the
-// input by the label's text.
+// A label names an input, so that a screen reader announces the input by
+// the label's text.
 void QtFormWindow::SetLabelBuddies(const FormDescription& description) {
-    for (const ControlDescription& label : description.controls) {
-        if (label.kind != ControlKind::Label) continue;
-        for (const ControlDescription& input : description.controls) {
-            if (IsInput(input.kind) && input.container == label.container &&
-                input.rect.top == label.rect.top) {
-                static_cast<QLabel*>(Control(label.name))->setBuddy(Control(input.name));
-            }
-        }
+    for (const ControlDescription& input : description.controls) {
+        if (const ControlDescription* label = LabelNaming(description, input.name))
+            static_cast<QLabel*>(Control(label->name))->setBuddy(Control(input.name));
     }
 }
 

@@ -81,6 +81,8 @@ def perform(view, action):
         view.x.click(x + width // 2, y + height // 2, button="2")
     elif kind == "set_clipboard":
         view.clipboard_owner.put(arguments[0])
+    elif kind == "set_clipboard_picture":
+        view.clipboard_owner.put_picture()
     elif kind == "set_selection":
         view.clipboard_owner.put(arguments[0], selection="primary")
     else:

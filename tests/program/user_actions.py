@@ -19,6 +19,7 @@ Actions, in the order they are done:
     ("wheel", "Combo1", "down", n) n turns of the mouse wheel over the control
     ("set_clipboard", "text")     another program puts the text on the clipboard
     ("set_selection", "text")     another program selects the text (the primary selection)
+    ("set_clipboard_picture",)    another program puts a picture, and no text, on the clipboard
 
 What must hold (every key is optional; all given keys must hold together):
     "focus": the control that has the keyboard, "box" for an open message box
@@ -48,16 +49,22 @@ NO_BOX = []
 ADDED = "Запись добавлена"
 TITLE = "Same Height"
 
+# Each `differs` note on the Windows build is backed by a test that fails
+# once the platform's limit goes: tests/runtime/win32/platform_limits_test.cpp
+# (the accessibility proxy, the system message box's place, the middle click)
+# and tests/program/win32/form2_program_test.cpp (another process reading the
+# program's context menu).
+#
 # Screen readers: the Windows build's controls are the system's own, and what
-# a screen reader hears of them comes from the system's accessibility proxies,
-# not from the program. Wine's proxies (oleacc of Wine 8) name no input by its
-# label and call the combo box and the buttons "client", so under Wine only a
-# button's name, its caption, is the program's own to check.
+# a screen reader hears of them comes from the system's accessibility proxy
+# (oleacc), not from the program. The proxy names an edit control after the
+# label just before it in Z order, which the form sees to, and a button after
+# its caption. Wine's proxy (Wine 8) names no combo box and calls it and the
+# buttons "client", and the proxies have no "labelled by" relation to read.
 SCREEN_READER_REASON = (
-    "the Windows build's controls are announced by the system's own accessibility "
-    "proxies; Wine's name no input by its label and give the combo box and the buttons "
-    "the role client, so the Windows side checks what the program itself gives: the "
-    "buttons' captions")
+    "the Windows build's controls are announced by the system's accessibility proxy, "
+    "which names the text boxes by their labels and the buttons by their captions; Wine's "
+    "names no combo box, and the proxies offer no labelled-by relation")
 
 
 def row(name, do=(), then=None, differs=None):
@@ -122,6 +129,48 @@ AMPERSAND_MAN = {"Text1": "A & B", "Text2": "1990", "Combo1": "Male", "Text3": "
 AMPERSAND_PAIR = "Найдена пара мужчин: A & B   C & D"
 WOMEN_PAIR = "Найдена пара женщин: Иванова Анна   Орлова Ольга"
 
+# The rules that both builds take from window/ and runtime/core/: the keys that
+# press a focused button, a paste with no text, a long name's report.
+EMOJI_NAME = "\U0001F600e\u0301" * 700  # emoji and accented letters, no blank
+RULE_GROUPS = [
+    group("Return with Ctrl or Shift on a focused button", [
+        row("a man typed in", fill(IVAN), {"texts": IVAN, "focus": "Text3"}),
+        row("Ctrl+Return on the focused добавить adds him", [tab(), ("key", "ctrl+Return")],
+            {"boxes": [ADDED]}),
+        row("Return closes the confirmation", [("key", "Return")],
+            {"boxes": NO_BOX, "focus": "Command1"}),
+        row("Shift+Return on добавить confirms again", [("key", "shift+Return")],
+            {"boxes": [ADDED]}),
+        row("Return closes it", [("key", "Return")], {"boxes": NO_BOX, "focus": "Command1"}),
+        row("Ctrl with keypad Enter on добавить confirms again", [("key", "ctrl+KP_Enter")],
+            {"boxes": [ADDED]}),
+        row("Return closes it too", [("key", "Return")], {"boxes": NO_BOX, "focus": "Command1"}),
+        row("Alt+Return on добавить does nothing", [("key", "alt+Return")],
+            {"boxes": NO_BOX, "focus": "Command1", "running": True}),
+    ]),
+    group("a paste with no text on offer", [
+        row("abc typed into Text1 and selected", [("type", "abc"), ("key", "shift+Home")],
+            {"texts": {"Text1": "abc"}, "focus": "Text1"}),
+        row("Ctrl+V with a picture on the clipboard keeps abc",
+            [("set_clipboard_picture",), ("key", "ctrl+v")], {"texts": {"Text1": "abc"}}),
+        row("Shift+Insert of the picture keeps abc", [("key", "shift+Insert")],
+            {"texts": {"Text1": "abc"}}),
+        row("typing then replaces the selection as usual", [("type", "x")],
+            {"texts": {"Text1": "x"}}),
+    ]),
+    group("a report of a long name of emoji and accented letters", [
+        row("the name pasted", [("set_clipboard", EMOJI_NAME), ("key", "ctrl+v")],
+            {"texts": {"Text1": EMOJI_NAME}}),
+        *add("a man with that name", {"Text2": "1990", "Combo1": "Male", "Text3": "180"}),
+        *add("a second man", {"Text1": "B", "Text2": "1991", "Combo1": "Male", "Text3": "180"}),
+        row("Найти shows the whole report, every letter whole, in a box that fits the screen",
+            [("click", "Command2")],
+            {"boxes": [f"Найдена пара мужчин: {EMOJI_NAME}   B"], "box_fits_screen": True}),
+        row("Return closes it", [("key", "Return")], {"boxes": NO_BOX}),
+    ]),
+]
+
+
 GROUPS = [
     group("the window as it starts", [
         row("the form opens empty, with the focus in Text1 and no box", [], {
@@ -137,7 +186,10 @@ GROUPS = [
                 "labelled_by": {"Text1": "Фамилия,Имя", "Text2": "Год рождения",
                                 "Combo1": "Пол", "Text3": "Рост"},
             }, differs={"win32": {
-                "then": {"accessible": {"Command1": {"name": "добавить"},
+                "then": {"accessible": {"Text1": {"name": "Фамилия,Имя"},
+                                        "Text2": {"name": "Год рождения"},
+                                        "Text3": {"name": "Рост"},
+                                        "Command1": {"name": "добавить"},
                                         "Command2": {"name": "Найти"}}},
                 "reason": SCREEN_READER_REASON}}),
         row("a screen reader announces the window as a frame named Form2", [], {
@@ -374,4 +426,5 @@ GROUPS = [
     ]),
     *[copying_from_a_box(name, key) for name, key in (("Ctrl+C", "ctrl+c"),
                                                       ("Ctrl+Insert", "ctrl+Insert"))],
+    *RULE_GROUPS,
 ]

@@ -1,6 +1,7 @@
 #include "runtime/win32/win32_form_window.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <string>
@@ -68,11 +69,12 @@ struct ExpectedControl {
     RECT twipsInForm; // left, top, right, bottom in the form's client area
 };
 
-// The frame's controls are placed at the frame's offset (120, 3240).
+// The frame's controls are placed at the frame's offset (120, 3240). Label1
+// and Label4 end where their inputs start (1935 and 1815 as described).
 const ExpectedControl ExpectedControls[] = {
-    {"Label1", L"Static", {240, 240, 1935, 495}},
+    {"Label1", L"Static", {240, 240, 1800, 495}},
     {"Text1", L"Edit", {1800, 240, 4335, 615}},
-    {"Label4", L"Static", {240, 840, 1815, 1095}},
+    {"Label4", L"Static", {240, 840, 1800, 1095}},
     {"Text2", L"Edit", {1800, 840, 4335, 1215}},
     {"Label3", L"Static", {240, 1440, 1575, 1695}},
     {"Combo1", L"ComboBox", {1800, 1440, 4335, 1755}},
@@ -138,9 +140,7 @@ int ZOrderOf(HWND control) {
 // one beneath clips it out instead of painting over it.
 TEST_F(Win32FormWindowTest, NoControlPaintsOverAnotherItOverlaps) {
     const std::pair<std::string_view, std::string_view> onTopOf[] = {
-        {"Text1", "Label1"},    {"Label5", "Frame1"}, {"Label6", "Frame1"},
-        {"Command2", "Frame1"}, {"Label1", "Frame1"},
-    };
+        {"Label5", "Frame1"}, {"Label6", "Frame1"}, {"Command2", "Frame1"}, {"Label1", "Frame1"}};
     for (const auto& [top, beneath] : onTopOf) {
         EXPECT_LT(ZOrderOf(Control(top)), ZOrderOf(Control(beneath))) << top << " over " << beneath;
     }
@@ -148,6 +148,52 @@ TEST_F(Win32FormWindowTest, NoControlPaintsOverAnotherItOverlaps) {
         EXPECT_TRUE(GetWindowLongW(Control(description.name), GWL_STYLE) & WS_CLIPSIBLINGS)
             << description.name;
     }
+}
+
+// Label1 as described reaches into Text1 (and Label4 into Text2); there the
+// input is what the user sees and clicks, border and all.
+TEST_F(Win32FormWindowTest, AnInputIsWholeWhereItsLabelReachesIntoIt) {
+    const int dpi = window.Dpi();
+    const std::pair<std::string_view, POINT> overlaps[] = {
+        {"Text1", {1860, 300}}, {"Text1", {1801, 600}}, {"Text2", {1805, 900}}};
+    for (const auto& [input, twips] : overlaps) {
+        const POINT point{MulDiv(twips.x, dpi, 1440), MulDiv(twips.y, dpi, 1440)};
+        EXPECT_EQ(ChildWindowFromPointEx(window.Handle(), point, CWP_SKIPINVISIBLE), Control(input))
+            << input << " at " << twips.x << "," << twips.y;
+    }
+}
+
+// What the system's accessibility proxy (oleacc), which a screen reader
+// asks, tells of a control in this process.
+std::wstring AccessibleName(HWND control) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible))) ||
+        accessible == nullptr)
+        return L"<no accessible object>";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text = L"<no name>";
+    if (SUCCEEDED(accessible->get_accName(self, &name)) && name != nullptr)
+        text.assign(name, SysStringLen(name));
+    SysFreeString(name);
+    accessible->Release();
+    return text;
+}
+
+// The proxy names an edit control after the label just before it in Z
+// order, and a button after its caption.
+TEST_F(Win32FormWindowTest, AScreenReaderHearsEachTextBoxByItsLabelAndEachButtonByItsCaption) {
+    const std::pair<std::string_view, const wchar_t*> names[] = {{"Text1", L"Фамилия,Имя"},
+                                                                 {"Text2", L"Год рождения"},
+                                                                 {"Text3", L"Рост"},
+                                                                 {"Command1", L"добавить"},
+                                                                 {"Command2", L"Найти"}};
+    for (const auto& [control, name] : names)
+        EXPECT_EQ(AccessibleName(Control(control)), name) << control;
 }
 
 // Whether the font that the system draws with has a glyph for every letter

@@ -5,6 +5,7 @@
 
 #include "box_answerer.h"
 #include "runtime/core/application.h"
+#include "runtime/win32/win32_box_layout.h"
 #include "runtime/win32/win32_form_window.h"
 #include "runtime/win32/win32_text.h"
 #include "runtime/win32/win32_text_view_box.h"
@@ -296,6 +297,45 @@ TEST(WrappedTextTest, APartLeavesOutOnlyTheBreaksTheViewAdded) {
         EXPECT_EQ(wrapped.Unwrapped(part.from, part.to), part.text)
             << "from " << part.from << " to " << part.to;
     }
+}
+
+// The view breaks long words wherever they reach the edge, but never inside
+// a letter: not between the halves of a surrogate pair (an emoji), nor
+// before a combining mark. Every line still fits the width, and the view
+// reads as the text.
+TEST(WrappedTextTest, TheViewBreaksNoLetterAndEveryLineFits) {
+    std::wstring word;
+    for (int i = 0; i < 200; ++i)
+        word += (i % 3 == 0) ? L"\U0001F600" : (i % 3 == 1 ? L"e\u0301" : L"xy");
+    const std::wstring text = word + L" " + word;
+    HFONT font = CreateMessageBoxFont();
+    ASSERT_NE(font, nullptr);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    for (const int width : {1, 7, 23, 61, 150, 400}) {
+        SCOPED_TRACE(width);
+        const WrappedText wrapped = WrappedToWidth(text, font, width);
+        ASSERT_FALSE(wrapped.addedBreaks.empty());
+        EXPECT_EQ(wrapped.Unwrapped(0, wrapped.shown.size()), text);
+        std::size_t lineStart = 0;
+        for (const std::size_t added : wrapped.addedBreaks) {
+            const wchar_t before = wrapped.shown[added - 1];
+            const wchar_t after = wrapped.shown[added + 2];
+            EXPECT_FALSE(before >= 0xD800 && before <= 0xDBFF) << "a pair split at " << added;
+            EXPECT_NE(after, L'\u0301') << "a mark cut off at " << added;
+            const std::wstring_view line(wrapped.shown.data() + lineStart, added - lineStart);
+            SIZE size{};
+            GetTextExtentPoint32W(screen, line.data(), static_cast<int>(line.size()), &size);
+            const bool oneLetter = line.size() <= 2;
+            if (!oneLetter) {
+                EXPECT_LE(size.cx, width) << "line at " << lineStart;
+            }
+            lineStart = added + 2;
+        }
+    }
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
 }
 
 } // namespace
