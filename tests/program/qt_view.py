@@ -95,7 +95,7 @@ class QtView:
     def control(self, name):
         """The accessible object that stands at the control's place and fits its kind."""
         if name not in self._controls:
-            place = screen_rectangle(name, self.window()["client"][:2])
+            place = screen_rectangle(name, self._accessible_origin())
             found = [item for item in self.accessible_program.at(place)
                      if view.role_of(item) in FORM2[name].role]
             if not found:
@@ -103,11 +103,19 @@ class QtView:
             self._controls[name] = found[0]
         return self._controls[name]
 
+    def _accessible_origin(self):
+        """Where the form's client area starts, in the places AT-SPI gives."""
+        return self.window()["client"][:2]
+
+    def _on_screen(self, rectangle):
+        """A place AT-SPI gives, on the screen: on X they are the same."""
+        return list(rectangle)
+
     def places(self, names):
         places = {}
         for name in names:
             try:
-                places[name] = list(view.rectangle(self.control(name)))
+                places[name] = self._on_screen(view.rectangle(self.control(name)))
             except Failure:
                 places[name] = None
         return places
@@ -152,7 +160,7 @@ class QtView:
         highlighted = [item.name for item in items
                        if item.getState().contains(pyatspi.STATE_FOCUSED)]
         return {"open": True, "highlight": highlighted[0] if highlighted else None,
-                "items": [{"text": item.name, "rect": list(view.rectangle(item))}
+                "items": [{"text": item.name, "rect": self._on_screen(view.rectangle(item))}
                           for item in items]}
 
     def menu_open(self):

@@ -190,7 +190,7 @@ class Program:
         self._stderr = tempfile.TemporaryFile()
         self.process = start_bound(
             [self.executable],
-            env=dict(program_environment(self.display, self._runtime_dir.name), **self.environment),
+            env=dict(self.user_environment(self._runtime_dir.name), **self.environment),
             stdout=subprocess.DEVNULL, stderr=self._stderr)
         return self
 
@@ -198,6 +198,10 @@ class Program:
         stop(self.process)
         self._stderr.close()
         self._runtime_dir.cleanup()
+
+    def user_environment(self, runtime_dir):
+        """The environment of the user who starts the program, before the given changes."""
+        return program_environment(self.display, runtime_dir)
 
     def stderr_text(self):
         self._stderr.seek(0)
