@@ -6,7 +6,8 @@ namespace {
 
 bool IsEnter(const QKeyEvent& event) {
     return (event.key() == Qt::Key_Return && event.modifiers() == Qt::NoModifier) ||
-           (event.key() == Qt::Key_Enter && event.modifiers() == Qt::KeypadModifier);
+           // Only the keypad has Enter; the Wayland plug-in leaves out KeypadModifier.
+           (event.key() == Qt::Key_Enter && (event.modifiers() & ~Qt::KeypadModifier) == 0);
 }
 
 } // namespace

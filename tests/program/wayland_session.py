@@ -32,6 +32,16 @@ VIRTUAL_POINTER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "virt
 BOTH = 3  # a seat's capabilities: pointer (1) and keyboard (2)
 
 
+# sway's own defaults, but for two settings the desktops most users start
+# (GNOME, KDE Plasma) have: Alt+F4 asks the focused window to close, and a
+# window that asks to be activated with the focused program's token gets the
+# focus (sway's default only marks it urgent).
+CONFIG = f"""output {OUTPUT} resolution {SCREEN_SIZE[0]}x{SCREEN_SIZE[1]}
+bindsym Mod1+F4 kill
+focus_on_window_activation focus
+"""
+
+
 def missing_tools():
     return [tool for tool in TOOLS if shutil.which(tool) is None]
 
@@ -53,7 +63,7 @@ class Compositor:
         os.mkdir(self.runtime_dir, 0o700)
         config = os.path.join(self._folder.name, "config")
         with open(config, "w", encoding="utf-8") as file:
-            file.write(f"output {OUTPUT} resolution {SCREEN_SIZE[0]}x{SCREEN_SIZE[1]}\n")
+            file.write(CONFIG)
         os.chmod(config, 0o644)
         if os.getuid() == 0:
             os.chown(self.runtime_dir, NOBODY, NOBODY)
@@ -119,7 +129,8 @@ class Compositor:
         """What a client of this compositor needs: the socket by its full path."""
         environment = {name: value for name, value in os.environ.items()
                        if name not in ("DISPLAY", "WAYLAND_DISPLAY")}
-        environment.update(WAYLAND_DISPLAY=self.socket, SWAYSOCK=self.ipc_socket)
+        environment.update(WAYLAND_DISPLAY=self.socket, SWAYSOCK=self.ipc_socket,
+                           XDG_RUNTIME_DIR=self.runtime_dir)
         return environment
 
     def message(self, *command, kind=None):
@@ -158,6 +169,21 @@ class Compositor:
                               "id": node["id"], "focused": node.get("focused"),
                               "rect": [frame["x"] + content["x"], frame["y"] + content["y"],
                                        content["width"], content["height"]]})
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                walk(child)
+
+        walk(self.tree())
+        return found
+
+    def frames(self):
+        """The rectangles of every window on the output, title bar and border included."""
+        found = []
+
+        def walk(node):
+            if node.get("pid") is not None:
+                frame, title = node["rect"], node["deco_rect"]
+                found.append([frame["x"], frame["y"] - title["height"], frame["width"],
+                              frame["height"] + title["height"]])
             for child in node.get("nodes", []) + node.get("floating_nodes", []):
                 walk(child)
 
@@ -261,9 +287,30 @@ class WaylandClipboard:
         self._owners.clear()
 
 
-def picture(compositor, path):
-    """A picture of the whole output, as PNG, through grim."""
-    result = subprocess.run(["grim", "-o", OUTPUT, path], env=compositor.environment(),
-                            capture_output=True, text=True, timeout=DEFAULT_TIMEOUT)
+def picture(compositor, path=None):
+    """A picture of the whole output through grim: written to the path as PNG,
+    or without one returned as (width, height, RGB bytes, row by row)."""
+    command = ["grim", "-o", OUTPUT] + ([path] if path else ["-t", "ppm", "-"])
+    result = subprocess.run(command, env=compositor.environment(), capture_output=True,
+                            timeout=DEFAULT_TIMEOUT)
     if result.returncode != 0:
-        raise Failure(f"grim could not take a picture: {result.stderr.strip()}")
+        raise Failure(f"grim could not take a picture: {result.stderr.decode(errors='replace')}")
+    return None if path else _read_ppm(result.stdout)
+
+
+def _read_ppm(data):
+    """Width, height and pixels of a binary PPM of 8-bit channels (as grim writes it)."""
+    fields = []
+    at = 0
+    while len(fields) < 4:  # P6, width, height, largest value
+        while data[at:at + 1].isspace():
+            at += 1
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    if fields[0] != b"P6" or fields[3] != b"255":
+        raise Failure(f"grim wrote a picture that is not an 8-bit PPM: {fields}")
+    width, height = int(fields[1]), int(fields[2])
+    return width, height, data[at + 1:at + 1 + width * height * 3]

@@ -1,0 +1,17 @@
+#include "box_keeps_keyboard.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+
+void KeepKeyboardInBox(QWidget& box, const QWidget& form) {
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &box,
+                     [&box, &form](QWindow* focused) {
+                         if (focused == nullptr || focused != form.windowHandle()) return;
+                         if (!box.isVisible()) return;
+                         // On Wayland the request carries the form's activation
+                         // token; the compositor decides whether to honour it.
+                         box.raise();
+                         box.activateWindow();
+                     });
+}
