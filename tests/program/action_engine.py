@@ -69,6 +69,8 @@ def perform(view, action):
         view.clipboard_owner.put(arguments[0])
     elif kind == "set_selection":
         view.clipboard_owner.put(arguments[0], selection="primary")
+    elif kind in getattr(view, "own_actions", {}):  # what only this build's session can do
+        view.own_actions[kind](*arguments)
     else:
         raise Failure(f"the table names an unknown action {kind!r}")
 

@@ -191,7 +191,10 @@ class Compositor:
         return found
 
     def set_scale(self, scale):
-        self.message("output", OUTPUT, "scale", str(scale))
+        """The output as a screen of `scale` times the pixels at that scale: the
+        desktop keeps its size, each of its points is drawn with scale x scale pixels."""
+        self.message("output", OUTPUT, "resolution",
+                     f"{SCREEN_SIZE[0] * scale}x{SCREEN_SIZE[1] * scale}", "scale", str(scale))
 
 
 class WaylandInput:

@@ -41,6 +41,22 @@ class WaylandView(QtView):
         self.x = WaylandInput(compositor)
         self.clipboard_owner = WaylandClipboard(compositor)
         self.program = None
+        self.own_actions = {"close_by_compositor": self._close_by_compositor,
+                            "output_scale": self._set_scale}
+        self._pictures = {}
+
+    def _close_by_compositor(self, title):
+        """sway's kill on the program's window of that title: the compositor
+        asks the window to close, as its close button or Alt+F4 does."""
+        window = next((window for window in self._windows() if window["title"] == title), None)
+        if window is None:
+            raise Failure(f"the program has no window {title!r}: {self._windows()}")
+        self.compositor.message(f"[con_id={window['id']}]", "kill")
+
+    def _set_scale(self, scale):
+        self.compositor.set_scale(scale)
+        wait_for(f"the output at scale {scale}",
+                 lambda: self.compositor.outputs()[0]["scale"] == scale)
 
     def start(self, environment):
         self.program = WaylandProgram(self.executable, self.compositor, environment).__enter__()

@@ -1,10 +1,10 @@
-#include "box_keeps_keyboard.h"
+#include "box_over_form.h"
 
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 
-void KeepKeyboardInBox(QWidget& box, const QWidget& form) {
+void KeepBoxOverForm(QWidget& box, const QWidget& form) {
     QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &box,
                      [&box, &form](QWindow* focused) {
                          if (focused == nullptr || focused != form.windowHandle()) return;
