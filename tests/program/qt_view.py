@@ -1,12 +1,14 @@
 """The Qt build as the table sees it: started on an X server with a window
 manager, and read through AT-SPI the way a screen reader reads it."""
 
+import subprocess
+
 import accessible_view as view
 import pyatspi
 from gi.repository import Atspi, GLib
 from clipboard import Clipboard
 from form2_places import CONTROLS, FORM2, FORM_TITLE, COMBO_BOX, screen_rectangle
-from x_session import Failure, Program, XInput, wait_for
+from x_session import DEFAULT_TIMEOUT, Failure, Program, XInput, wait_for
 
 
 class FocusWatch:
@@ -182,6 +184,24 @@ class QtView:
         # An item's name ends in its shortcut, after a tab.
         return [child.name.split("\t")[0] for child in view.children(item.parent)]
 
+    def menu_item_place(self):
+        """Where the open menu's item with the focus stands on the screen."""
+        self.focus_watch.catch_up()
+        item = self.focus_watch.last
+        if item is None or view.role_of(item) != "menu item":
+            return None
+        return self._on_screen(view.rectangle(item))
+
+    def stacking(self):
+        """The program's managed windows, bottom to top, as the window manager
+        stacks them, with which one is active."""
+        own = set(self.x.process_windows(self.program.pid))
+        order = [window for window in _root_windows(self.x, "_NET_CLIENT_LIST_STACKING")
+                 if window in own]
+        active = _root_windows(self.x, "_NET_ACTIVE_WINDOW")
+        return [{"title": self.x.window_name(window), "focused": window in active}
+                for window in order]
+
     def clipboard(self):
         return self.clipboard_owner.read()
 
@@ -200,3 +220,11 @@ class QtView:
         if self.program is None or not self.running():
             return f"the program has ended; its stderr:\n{self.program.stderr_text()}"
         return self.accessible_program.tree()
+
+
+def _root_windows(x, name):
+    """The window ids a property of the root window lists."""
+    output = subprocess.run(["xprop", "-root", name], env=x.environment, capture_output=True,
+                            text=True, timeout=DEFAULT_TIMEOUT).stdout
+    _, found, values = output.partition("window id # ")
+    return [int(value, 16) for value in values.split(", ")] if found else []

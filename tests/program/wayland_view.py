@@ -10,7 +10,7 @@ so they are moved by where sway put that window."""
 import accessible_view as view
 from form2_places import FORM_TITLE
 from qt_view import FocusWatch, QtView
-from wayland_session import WaylandClipboard, WaylandInput, picture
+from wayland_session import SCREEN_SIZE, WaylandClipboard, WaylandInput, picture
 from x_session import Failure, Program, wait_for
 
 APP_ID = "org.sameheight.SameHeight"  # the desktop id, which the program gives as its app_id
@@ -42,8 +42,12 @@ class WaylandView(QtView):
         self.clipboard_owner = WaylandClipboard(compositor)
         self.program = None
         self.own_actions = {"close_by_compositor": self._close_by_compositor,
-                            "output_scale": self._set_scale}
+                            "output_scale": self._set_scale,
+                            "remember_picture": self._remember_picture}
         self._pictures = {}
+
+    def _remember_picture(self, name):
+        self._pictures[name] = (self.window()["client"], picture(self.compositor))
 
     def _close_by_compositor(self, title):
         """sway's kill on the program's window of that title: the compositor
@@ -105,16 +109,17 @@ class WaylandView(QtView):
         return [output["x"], output["y"], output["width"], output["height"]]
 
     def boxes(self):
-        """The boxes as AT-SPI reads them, each at the place sway gave its window."""
+        """The boxes as AT-SPI reads them, with the title and place of the window
+        sway shows for each (the program shows one box at a time)."""
         windows = [window for window in self._windows() if window["title"] != FORM_TITLE]
-        shown = []
-        for box in self.accessible_program.message_boxes():
-            placed = [window for window in windows if window["title"] == box.name]
-            rect = placed[0]["rect"] if len(placed) == 1 else None
-            shown.append({"title": box.name, "text": self._box_text(box), "rect": rect,
-                          "buttons": [{"text": item.name} for item in view.descendants(box)
-                                      if view.role_of(item) == "push button"]})
-        return shown
+        boxes = self.accessible_program.message_boxes()
+        if len(windows) != len(boxes):
+            raise Failure(f"sway shows the windows {windows} for the boxes "
+                          f"{[box.name for box in boxes]}")
+        return [{"title": window["title"], "text": self._box_text(box), "rect": window["rect"],
+                 "buttons": [{"text": item.name} for item in view.descendants(box)
+                             if view.role_of(item) == "push button"]}
+                for box, window in zip(boxes, windows)]
 
     def stacking(self):
         """The program's windows as sway holds them, the one on top last, with
@@ -145,3 +150,67 @@ class WaylandView(QtView):
                     return True
                 start = max(start, right)
         return False
+
+    # What the output shows, from pictures of it.
+
+    def highlight_drawn_at(self, rectangle):
+        """Whether the place is mostly drawn in a highlight's blue, as the style
+        draws the item that has the keyboard in a list or menu."""
+        pixels = list(_pixels_in(picture(self.compositor), SCREEN_WIDTH, rectangle, inset=2))
+        blue = [pixel for pixel in pixels if pixel[2] - pixel[0] > HIGHLIGHT_BLUE]
+        return len(blue) >= len(pixels) * HIGHLIGHT_SHARE
+
+    def differences_from_picture(self, name):
+        """The tiles of the form whose colour differs from the remembered
+        picture's by more than drawing the same letters with more pixels
+        explains: [x, y, difference]."""
+        then_client, then_picture = self._pictures[name]
+        now_client, now_picture = self.window()["client"], picture(self.compositor)
+
+        def tile(shot, client, x, y):
+            return _mean(_pixels_in(shot, SCREEN_WIDTH, [client[0] + x, client[1] + y,
+                                                         TILE, TILE]))
+
+        differences = []
+        for y in range(0, then_client[3] - TILE + 1, TILE):
+            for x in range(TEXT_SHIFT, then_client[2] - TILE - TEXT_SHIFT + 1, TILE):
+                now = tile(now_picture, now_client, x, y)
+                difference = min(max(abs(a - b) for a, b in zip(
+                    tile(then_picture, then_client, x + shift, y), now))
+                    for shift in range(-TEXT_SHIFT, TEXT_SHIFT + 1))
+                if difference > TILE_TOLERANCE:
+                    differences.append([x, y, difference])
+        return differences
+
+
+SCREEN_WIDTH = SCREEN_SIZE[0]  # in the desktop's points, whatever the output's scale
+HIGHLIGHT_BLUE = 60  # how much bluer than red a highlight's pixel is (Fusion: 48, 140, 198)
+HIGHLIGHT_SHARE = 0.5
+TILE = 16  # points: a tile of the form compared between two pictures
+# A tile's mean colour may differ this much where the same form is drawn
+# with twice the pixels (up to 10 seen: the letters' edges); one added digit
+# changes its tile by twice that, a caption cut off or a control out of place
+# by more.
+TILE_TOLERANCE = 16
+# Letters hinted to whole pixels at scale 1 and to half points at scale 2 end
+# a line of text up to this many points apart, so a tile is also compared
+# with its neighbours in the remembered picture this far to either side.
+TEXT_SHIFT = 2
+
+
+def _pixels_in(shot, points_wide, rectangle, inset=0):
+    """The (r, g, b) pixels of the picture inside a rectangle given in points."""
+    width, height, data = shot
+    scale = width // points_wide
+    x, y, rect_width, rect_height = (value * scale for value in rectangle)
+    inset *= scale
+    for row in range(max(y + inset, 0), min(y + rect_height - inset, height)):
+        start = (row * width + max(x + inset, 0)) * 3
+        end = (row * width + min(x + rect_width - inset, width)) * 3
+        line = data[start:end]
+        yield from zip(line[0::3], line[1::3], line[2::3])
+
+
+def _mean(pixels):
+    pixels = list(pixels)
+    return [round(sum(pixel[channel] for pixel in pixels) / len(pixels)) for channel in range(3)]

@@ -249,6 +249,9 @@ class XInput:
         output = self._run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid))
         return [int(line) for line in output.split()]
 
+    def window_name(self, window):
+        return self._run("xdotool", "getwindowname", str(window)).rstrip("\n")
+
     def screen_size(self):
         fields = self.window_info("-root")
         return int(fields["Width"]), int(fields["Height"])
