@@ -105,7 +105,8 @@ def exit_code(view, expected):
 
 def window(view, expected):
     seen = view.window()
-    shown = {"title": seen["title"], "client_size": list(seen["client"][2:])}
+    shown = {"title": seen["title"], "client_size": list(seen["client"][2:]),
+             "app_id": seen.get("app_id")}
     return _expect("the window", expected, {key: shown[key] for key in expected})
 
 

@@ -49,9 +49,9 @@ class QtView:
     # The program's life: one start per group of rows.
 
     def start(self, environment):
-        self.program = Program(self.executable, self.display, environment).__enter__()
+        self.program = self._program(environment).__enter__()
         try:
-            self.window_id = wait_for(f"a mapped window titled {FORM_TITLE!r}", self._form_window)
+            self._wait_for_form()
             self.accessible_program = view.AccessibleProgram(self.program)
             self.form = self.accessible_program.window(FORM_TITLE)
             self._controls = {}
@@ -68,6 +68,12 @@ class QtView:
         if self.program is not None:
             self.program.__exit__(None, None, None)
             self.program = None
+
+    def _program(self, environment):
+        return Program(self.executable, self.display, environment)
+
+    def _wait_for_form(self):
+        self.window_id = wait_for(f"a mapped window titled {FORM_TITLE!r}", self._form_window)
 
     def _form_window(self):
         self.program.check_running()

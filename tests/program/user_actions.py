@@ -39,7 +39,8 @@ What must hold (every key is optional; all given keys must hold together):
     "clipboard": the text on the clipboard, or the text it must contain as
         {"contains": text}
     "running": whether the program still runs; "exit_code" once it ended
-    "window": {"title": ..., "client_size": [width, height]}
+    "window": {"title": ..., "client_size": [width, height], "app_id": ...}
+        (the app_id: the id a Wayland compositor knows the window by)
     "controls_in_place": every control stands where the form description
         puts it (at 96 dots per inch: 15 twips a pixel)
     "accessible": {control or "Form2": {"name": ..., "role": ...}} what a
@@ -165,6 +166,10 @@ WINDOW_SYSTEM_GROUPS = [
                                "reason": "Wine's menus cannot be read from another process"}}),
         row("Escape closes it", [("key", "Escape")], {"menu_open": False, "focus": "Text1"}),
     ]),
+    group("a Wayland window", [
+        row("the program runs as a Wayland client, its window known by the desktop id", [],
+            {"window": {"title": "Form2", "app_id": "org.sameheight.SameHeight"}}),
+    ], builds=("wayland",)),
     group("the form at output scale 2", [
         # The focus on a button: no text cursor blinks between two pictures.
         row("the form at scale 1, kept as a picture",

@@ -270,19 +270,39 @@ class WaylandClipboard:
             raise Failure("the clipboard's owner did not answer in time")
         return result.stdout.decode(errors="replace") if result.returncode == 0 else ""
 
-    def put(self, text, selection="clipboard"):
-        """Puts the text on the clipboard, held by wl-copy until another program takes it."""
+    def _offer(self, data, selection, kind):
+        """Offers the data, of the given MIME type, held by wl-copy until another
+        program takes the selection."""
         if selection in self._owners:
             stop(self._owners.pop(selection))
-        # --foreground keeps wl-copy bound to the test, serving the text.
-        owner = start_bound(["wl-copy", "--foreground", *self._selection(selection)],
+        # --foreground keeps wl-copy bound to the test, serving the data.
+        owner = start_bound(["wl-copy", "--foreground", "--type", kind,
+                             *self._selection(selection)],
                             env=self.compositor.environment(), stdin=subprocess.PIPE,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._owners[selection] = owner
-        owner.stdin.write(text.encode())
+        owner.stdin.write(data)
         owner.stdin.close()
+
+    def put(self, text, selection="clipboard"):
+        """Puts the text on the clipboard."""
+        self._offer(text.encode(), selection, "text/plain;charset=utf-8")
         wait_for(f"the {selection} selection to hold {text!r}",
                  lambda: self.read(selection) == text, seen=lambda: self.read(selection))
+
+    def put_picture(self, selection="clipboard"):
+        """Puts a picture, and no text, on the clipboard: one pixel of the output."""
+        shot = subprocess.run(["grim", "-g", "0,0 1x1", "-"], env=self.compositor.environment(),
+                              capture_output=True, timeout=DEFAULT_TIMEOUT, check=True).stdout
+        self._offer(shot, selection, "image/png")
+        wait_for(f"the {selection} selection to offer a picture",
+                 lambda: "image/png" in self._kinds(selection), seen=lambda: self._kinds(selection))
+
+    def _kinds(self, selection):
+        result = subprocess.run(["wl-paste", "--list-types", *self._selection(selection)],
+                                env=self.compositor.environment(), capture_output=True,
+                                text=True, timeout=DEFAULT_TIMEOUT)
+        return result.stdout.split() if result.returncode == 0 else []
 
     def close(self):
         for owner in self._owners.values():

@@ -9,12 +9,9 @@ so they are moved by where sway put that window."""
 
 import accessible_view as view
 from form2_places import FORM_TITLE
-from qt_view import FocusWatch, QtView
+from qt_view import QtView
 from wayland_session import SCREEN_SIZE, WaylandClipboard, WaylandInput, picture
 from x_session import Failure, Program, wait_for
-
-APP_ID = "org.sameheight.SameHeight"  # the desktop id, which the program gives as its app_id
-
 
 class WaylandProgram(Program):
     """The program as a user of a Wayland session starts it: no X display, the
@@ -62,17 +59,11 @@ class WaylandView(QtView):
         wait_for(f"the output at scale {scale}",
                  lambda: self.compositor.outputs()[0]["scale"] == scale)
 
-    def start(self, environment):
-        self.program = WaylandProgram(self.executable, self.compositor, environment).__enter__()
-        try:
-            wait_for(f"a window titled {FORM_TITLE!r}", self._form_window)
-            self.accessible_program = view.AccessibleProgram(self.program)
-            self.form = self.accessible_program.window(FORM_TITLE)
-            self._controls = {}
-            self.focus_watch = FocusWatch()
-        except BaseException:
-            self.stop()
-            raise
+    def _program(self, environment):
+        return WaylandProgram(self.executable, self.compositor, environment)
+
+    def _wait_for_form(self):
+        wait_for(f"a window titled {FORM_TITLE!r}", self._form_window)
 
     def _windows(self):
         self.program.check_running()
@@ -94,9 +85,7 @@ class WaylandView(QtView):
         return [0, 0]
 
     def _on_screen(self, rectangle):
-        x, y, width, height = rectangle
-        origin_x, origin_y = self._form_origin()
-        return [x + origin_x, y + origin_y, width, height]
+        return _moved(rectangle, self._form_origin())
 
     def window(self):
         form = self._form_window()
@@ -117,7 +106,9 @@ class WaylandView(QtView):
             raise Failure(f"sway shows the windows {windows} for the boxes "
                           f"{[box.name for box in boxes]}")
         return [{"title": window["title"], "text": self._box_text(box), "rect": window["rect"],
-                 "buttons": [{"text": item.name} for item in view.descendants(box)
+                 "buttons": [{"text": item.name,
+                              "rect": _moved(view.rectangle(item), window["rect"][:2])}
+                             for item in view.descendants(box)
                              if view.role_of(item) == "push button"]}
                 for box, window in zip(boxes, windows)]
 
@@ -196,6 +187,12 @@ TILE_TOLERANCE = 16
 # a line of text up to this many points apart, so a tile is also compared
 # with its neighbours in the remembered picture this far to either side.
 TEXT_SHIFT = 2
+
+
+def _moved(rectangle, origin):
+    """A place within a window, on the screen: moved by the window's origin."""
+    x, y, width, height = rectangle
+    return [x + origin[0], y + origin[1], width, height]
 
 
 def _pixels_in(shot, points_wide, rectangle, inset=0):
