@@ -71,12 +71,21 @@ ProgramMessageBox::ProgramMessageBox(QMessageBox::Icon icon, const QString& prom
     // Names are shown as typed, even when they look like markup.
     setTextFormat(Qt::PlainText);
     setText(prompt);
+    KeepKeyboardOnOk();
     const QScreen& screen = *(owner != nullptr ? owner->screen() : this->screen());
     if (QLabel* label = PromptLabel(*this);
         label != nullptr && !TextFitsInRoom(prompt, label->font(), PromptRoom(screen))) {
         ShowPromptScrollable(screen);
     }
     LeaveRoomForTitle();
+}
+
+// The style may make the prompt selectable with the keyboard, and a click
+// on it would then take the keyboard from OK, leaving Space without effect.
+// The keyboard stays on OK, as in a system message box on Windows; the
+// prompt can still be selected with the mouse, and Ctrl+C copies the box.
+void ProgramMessageBox::KeepKeyboardOnOk() {
+    if (QLabel* label = PromptLabel(*this)) label->setFocusPolicy(Qt::NoFocus);
 }
 
 // Puts the prompt into a read-only, scrollable view of a size that fits the

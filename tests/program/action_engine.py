@@ -45,6 +45,18 @@ def _click_item(view, text):
     _click_at(view, item["rect"])
 
 
+def _click_box_text(view):
+    """A click on the open box's text: across the box a third of the way, and
+    down halfway between its top and its OK button."""
+    view.refresh()
+    boxes = view.boxes()
+    if not boxes:
+        raise Failure("no box is open to click in")
+    x, y, width, _ = boxes[0]["rect"]
+    ok_top = boxes[0]["buttons"][0]["rect"][1]
+    view.x.click(x + width // 3, (y + ok_top) // 2)
+
+
 def perform(view, action):
     kind, *arguments = action
     if kind == "key":
@@ -54,6 +66,8 @@ def perform(view, action):
     elif kind == "click":
         view.refresh()
         _click_at(view, _control_place(view, arguments[0]), *arguments[1:])
+    elif kind == "click_box_text":
+        _click_box_text(view)
     elif kind == "click_item":
         _click_item(view, arguments[0])
     elif kind == "wheel":

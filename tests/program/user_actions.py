@@ -15,6 +15,7 @@ Actions, in the order they are done:
     ("click", "Text1")            a click in the middle of the control
     ("click", "Combo1", "arrow")  a click on the combo box's drop-down arrow
     ("click_item", "Female")      a click on an item of the open drop-down list
+    ("click_box_text",)           a click on the text of the open message box
     ("middle_click", "Text1")     a click with the middle button on the control
     ("wheel", "Combo1", "down", n) n turns of the mouse wheel over the control
     ("set_clipboard", "text")     another program puts the text on the clipboard
@@ -129,6 +130,9 @@ OLGA = {"Text1": "Орлова Ольга", "Text2": "1993", "Combo1": "Female",
 MEN_PAIR = "Найдена пара мужчин: Петров Пётр   Сидоров Сидор"
 # A name of 1,950 letters without a blank: no line of a box can break it.
 LONG_NAME = "W" * 1950
+# A name holding "&", which dialog boxes take as the mark of an access key.
+AMPERSAND_MAN = {"Text1": "A & B", "Text2": "1990", "Combo1": "Male", "Text3": "175"}
+AMPERSAND_PAIR = "Найдена пара мужчин: A & B   C & D"
 WOMEN_PAIR = "Найдена пара женщин: Иванова Анна   Орлова Ольга"
 
 # What a user meets where the window system, not the program, has the last
@@ -421,6 +425,26 @@ GROUPS = [
             {"boxes": [f"Найдена пара мужчин: {LONG_NAME}   B"], "box_titles": [TITLE],
              "box_fits_screen": True}),
         row("Return closes it", [("key", "Return")], {"boxes": NO_BOX}),
+    ]),
+    group("a click on a box's text", [
+        *add("a man named A & B", AMPERSAND_MAN),
+        *add("a man named C & D", {**AMPERSAND_MAN, "Text1": "C & D"}),
+        row("Найти reports them, ampersands shown as typed", [("click", "Command2")],
+            {"boxes": [AMPERSAND_PAIR], "focus": "box"}),
+        row("a click on the text leaves the keyboard on OK: Space closes the box",
+            [("click_box_text",), ("key", "space")], {"boxes": NO_BOX}),
+    ]),
+    group("a click in the view of a report too long for a box", [
+        row("a pasted name of 1,950 letters", [("set_clipboard", LONG_NAME), ("key", "ctrl+v")],
+            {"texts": {"Text1": LONG_NAME}}),
+        *add("a man with that name", {"Text2": "1990", "Combo1": "Male", "Text3": "180"}),
+        *add("a second man", {"Text1": "B", "Text2": "1991", "Combo1": "Male", "Text3": "180"}),
+        row("Найти shows the report in a scrollable view", [("click", "Command2")],
+            {"boxes": [f"Найдена пара мужчин: {LONG_NAME}   B"]}),
+        row("a click in the view takes the keyboard, to scroll and select: Space keeps the "
+            "box open", [("click_box_text",), ("key", "space")],
+            {"boxes": [f"Найдена пара мужчин: {LONG_NAME}   B"]}),
+        row("Escape closes it", [("key", "Escape")], {"boxes": NO_BOX}),
     ]),
     group("copying", [
         row("Ctrl+C in an input copies its selected text",
