@@ -161,7 +161,7 @@ def run_table(view, groups, only=None):
         print(f"{outcome}: [{view.build}] {name} {detail}".rstrip(), flush=True)
 
     for group in groups:
-        if group["builds"] and view.build not in group["builds"]:
+        if group.get("builds") and view.build not in group["builds"]:
             continue  # what only some builds' sessions can do (the output's scale, say)
         if only is None or only in group["name"]:
             run_group(view, group, report)
