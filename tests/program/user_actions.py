@@ -1,6 +1,7 @@
 """What a user does with Form2 and what the window must show after each step:
-the one table that both whole-program drivers run (run_user_actions.py), the
-Qt build on an X server with a window manager and the Windows build under Wine.
+the one table that the whole-program drivers run (run_user_actions.py): the
+Qt build on an X server with a window manager and natively on a Wayland
+compositor, and the Windows build under Wine.
 
 The table is data only. A group starts the program afresh and runs its rows
 in order; each row is what the user does (`do`) and what must then hold
@@ -20,6 +21,10 @@ Actions, in the order they are done:
     ("set_clipboard", "text")     another program puts the text on the clipboard
     ("set_selection", "text")     another program selects the text (the primary selection)
     ("set_clipboard_picture",)    another program puts a picture, and no text, on the clipboard
+  and what only the Wayland run's session does (groups run by that build alone):
+    ("output_scale", 2)           the compositor draws the desktop at that scale
+    ("remember_picture", name)    a picture of the output, kept under the name
+    ("close_by_compositor", title) the compositor asks that window to close (sway's kill)
 
 What must hold (every key is optional; all given keys must hold together):
     "focus": the control that has the keyboard, "box" for an open message box
@@ -36,12 +41,18 @@ What must hold (every key is optional; all given keys must hold together):
     "clipboard": the text on the clipboard, or the text it must contain as
         {"contains": text}
     "running": whether the program still runs; "exit_code" once it ended
-    "window": {"title": ..., "client_size": [width, height]}
+    "window": {"title": ..., "client_size": [width, height], "app_id": ...}
+        (the app_id: the id a Wayland compositor knows the window by)
     "controls_in_place": every control stands where the form description
         puts it (at 96 dots per inch: 15 twips a pixel)
     "accessible": {control or "Form2": {"name": ..., "role": ...}} what a
         screen reader is told
     "labelled_by": {control: label} the label a screen reader names it by
+    "box_on_top": the topmost of the program's windows is a box, with the keyboard
+    "list_under_combo": the open list's items stand right under the combo box
+        (and, where the view takes pictures, its highlighted item is drawn there)
+    "menu_at": control: the open menu's focused item stands at the control
+    "drawn_like": name: the form looks, tile by tile, as in the remembered picture
 """
 
 EMPTY = {"Text1": "", "Text2": "", "Combo1": "", "Text3": ""}
@@ -71,8 +82,10 @@ def row(name, do=(), then=None, differs=None):
     return {"name": name, "do": list(do), "then": then or {}, "differs": differs or {}}
 
 
-def group(name, rows, environment=None):
-    return {"name": name, "rows": rows, "environment": environment or {}}
+def group(name, rows, environment=None, builds=None):
+    """A group of rows on a fresh program; `builds` names the only builds that
+    run it, where the others' sessions cannot do what it does."""
+    return {"name": name, "rows": rows, "environment": environment or {}, "builds": builds}
 
 
 def tab(count=1):
@@ -170,6 +183,72 @@ RULE_GROUPS = [
     ]),
 ]
 
+
+# What a user meets where the window system, not the program, has the last
+# word: which window is on top and has the keyboard, where a pop-up opens,
+# the output's scale, a close request from the compositor. Written for the
+# Wayland run (a compositor places every window, and a click raises and
+# focuses the window clicked), and held by the X run wherever it can be read.
+STACKING_REASON = "the probe reads no stacking order of Wine's windows"
+WINDOW_SYSTEM_GROUPS = [
+    group("a box above the form", [
+        row("добавить opens the confirmation on top, with the keyboard", [("click", "Command1")],
+            {"boxes": [ADDED], "box_titles": [TITLE], "focus": "box", "box_on_top": True},
+            differs={"win32": {"then": {"boxes": [ADDED], "box_titles": [TITLE], "focus": "box"},
+                               "reason": STACKING_REASON}}),
+        row("a click on the form leaves the box on top, with the keyboard", [("click", "Text2")],
+            {"boxes": [ADDED], "focus": "box", "box_on_top": True},
+            differs={"win32": {"then": {"boxes": [ADDED], "focus": "box"},
+                               "reason": STACKING_REASON},
+                     "wayland": {"then": {"boxes": [ADDED], "focus": "box", "box_on_top": False},
+                                 "reason": "sway raises and focuses the form clicked; the program "
+                                           "then asks for the box to be activated, and sway "
+                                           "gives it the keyboard back but does not raise it: "
+                                           "the box has the keyboard under the form"}}),
+        row("so Return still closes it", [("key", "Return")], {"boxes": NO_BOX}),
+    ]),
+    group("pop-ups at their control", [
+        row("F4 opens the list right under the combo box",
+            [*type_into("Combo1", "Fe"), ("key", "F4")],
+            {"combo_list": {"open": True, "highlight": "Female"}, "list_under_combo": True}),
+        row("Escape closes it", [("key", "Escape")], {"combo_list": {"open": False}}),
+        row("the Menu key opens Text1's menu at Text1",
+            [*type_into("Text1", "abc"), ("key", "Menu"), ("key", "Down")],
+            {"menu_open": True, "menu_at": "Text1"},
+            differs={"win32": {"then": {"menu_open": True},
+                               "reason": "Wine's menus cannot be read from another process"}}),
+        row("Escape closes it", [("key", "Escape")], {"menu_open": False, "focus": "Text1"}),
+    ]),
+    group("a Wayland window", [
+        row("the program runs as a Wayland client, its window known by the desktop id", [],
+            {"window": {"title": "Form2", "app_id": "org.sameheight.SameHeight"}}),
+    ], builds=("wayland",)),
+    group("the form at output scale 2", [
+        # The focus on a button: no text cursor blinks between two pictures.
+        row("the form at scale 1, kept as a picture",
+            [*type_into("Text1", "Иванов Иван"), tab(4), ("remember_picture", "scale 1")],
+            {"texts": {"Text1": "Иванов Иван"}, "focus": "Command1"}),
+        row("at scale 2 the form keeps its size and every control its place, nothing cut off",
+            [("output_scale", 2)],
+            {"window": {"client_size": [305, 277]}, "controls_in_place": True,
+             "drawn_like": "scale 1"}),
+        row("and it works there", [("click", "Command1")], {"boxes": [ADDED], "focus": "box"}),
+        row("Return closes the box", [("key", "Return")], {"boxes": NO_BOX}),
+    ], builds=("wayland",)),
+    group("the compositor closing windows in the middle of a search", [
+        *add("a man", PETR),
+        *add("a man of height 180.0", SIDOR),
+        *add("a woman", ANNA),
+        *add("a second woman", OLGA),
+        row("Найти shows the pair of men", [("click", "Command2")], {"boxes": [MEN_PAIR]}),
+        row("the compositor closing the report closes that box only; the search goes on",
+            [("close_by_compositor", TITLE)], {"boxes": [WOMEN_PAIR], "running": True}),
+        # The X run's counterpart, a close request to the form while a box is
+        # open, is refused there: program.boxes_under_a_window_manager.
+        row("the compositor closing the form closes it with its box; the program ends with 0",
+            [("close_by_compositor", "Form2")], {"running": False, "exit_code": 0}),
+    ], builds=("wayland",)),
+]
 
 GROUPS = [
     group("the window as it starts", [
@@ -427,4 +506,5 @@ GROUPS = [
     *[copying_from_a_box(name, key) for name, key in (("Ctrl+C", "ctrl+c"),
                                                       ("Ctrl+Insert", "ctrl+Insert"))],
     *RULE_GROUPS,
+    *WINDOW_SYSTEM_GROUPS,
 ]
