@@ -107,13 +107,21 @@ QtFormWindow::QtFormWindow(const FormDescription& description) {
     setObjectName(ToQString(description.name));
     setWindowTitle(ToQString(description.caption));
     setFixedSize(TwipsToPixels(description.clientWidth), TwipsToPixels(description.clientHeight));
-    setFont(FormFont());
+    const QFont formFont = FormFont();
+    setFont(formFont);
     controls_.emplace(std::string(description.name), this);
+    // A line edit lays out its empty text once with the application's font
+    // before it takes its parent's: with the form's font as the application's
+    // while the controls are built, no font engine is made for a size the
+    // window never shows. Boxes shown later get the desktop's font again.
+    const QFont desktopFont = QApplication::font();
+    QApplication::setFont(formFont);
     // Containers come before the controls they hold in every description.
     for (const ControlDescription& control : description.controls) {
         QWidget* widget = CreateControl(control, Control(control.container));
         controls_.emplace(std::string(control.name), widget);
     }
+    QApplication::setFont(desktopFont);
     SetTabOrderAndFocus(description);
     SetLabelBuddies(description);
 }
