@@ -5,6 +5,7 @@
 
 #include "program_resources.h"
 #include "runtime/core/event_handler.h"
+#include "win32_dpi.h"
 #include "win32_input_rules.h"
 #include "win32_layout.h"
 #include "win32_message_box.h"
@@ -119,7 +120,7 @@ bool CloseIsPending(HWND form) {
 } // namespace
 
 Win32FormWindow::Win32FormWindow(const FormDescription& description)
-    : font_(CreateMessageFont()), dpi_(ScreenDpi()) {
+    : description_(description), font_(CreateMessageFont()), dpi_(ScreenDpi()) {
     RegisterFormClass(&Win32FormWindow::WindowProcedure);
     // The window is sized from its client area, so the client area is the
     // form's on any DPI and with any border.
@@ -315,6 +316,16 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_DESTROY:
         if (quitWhenClosed_) PostQuitMessage(0);
         break;
+    case WM_DPICHANGED: {
+        // The window is now on a monitor of another DPI: it is laid out
+        // again there, at the rectangle the system suggests.
+        dpi_ = LOWORD(wParam);
+        HFONT previous = font_;
+        font_ = LayOutAtDpi({window_, description_, controls_, dpi_},
+                            *reinterpret_cast<const RECT*>(lParam));
+        DeleteObject(previous);
+        return 0;
+    }
     default: break;
     }
     return DefDlgProcW(window_, message, wParam, lParam);
