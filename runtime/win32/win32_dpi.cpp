@@ -40,14 +40,15 @@ bool IsComboBox(HWND window) {
 }
 
 void PlaceControl(HWND control, const RECT& rect, HFONT font) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (!IsComboBox(control)) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                      rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    // Moving a combo box closes its list: it opens again where it now is.
+    // A new font or place closes a combo box's list: it opens again there.
     const bool dropped = SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     PlaceComboBox(control, rect);
     if (dropped && SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) == FALSE)
         SendMessageW(control, CB_SHOWDROPDOWN, TRUE, 0);
