@@ -103,7 +103,7 @@ void FillComboBox(HWND combo, const ControlDescription& control) {
 } // namespace
 
 Win32FormWindow::Win32FormWindow(const FormDescription& description)
-    : font_(CreateMessageFont()), dpi_(ScreenDpi()) {
+    : description_(description), font_(CreateMessageFont()), dpi_(ScreenDpi()) {
     RegisterFormClass(&Win32FormWindow::WindowProcedure);
     // The window is sized from its client area, so the client area is the
     // form's on any DPI and with any border.

@@ -1,6 +1,7 @@
 #include "win32_form_window.h"
 
 #include "runtime/core/event_handler.h"
+#include "win32_dpi.h"
 #include "win32_message_box.h"
 #include "win32_text.h"
 
@@ -97,6 +98,16 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_DESTROY:
         if (quitWhenClosed_) PostQuitMessage(0);
         break;
+    case WM_DPICHANGED: {
+        // The window is now on a monitor of another DPI: it is laid out
+        // again there, at the rectangle the system suggests.
+        dpi_ = LOWORD(wParam);
+        HFONT previous = font_;
+        font_ = LayOutAtDpi({window_, description_, controls_, dpi_},
+                            *reinterpret_cast<const RECT*>(lParam));
+        DeleteObject(previous);
+        return 0;
+    }
     default: break;
     }
     return DefDlgProcW(window_, message, wParam, lParam);

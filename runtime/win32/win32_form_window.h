@@ -71,6 +71,7 @@ private:
     // The child window of a text box or combo box.
     HWND Input(std::string_view name) const;
 
+    FormDescription description_;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;

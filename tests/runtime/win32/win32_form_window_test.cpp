@@ -331,4 +331,108 @@ TEST_F(Win32FormWindowTest, ARunTimeErrorInAClickIsReportedAndTheWindowCarriesOn
     EXPECT_TRUE(IsWindowVisible(window.Handle()));
 }
 
+// A control's rectangle in the form's client area.
+RECT RectInForm(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Tells the form that it is now on a monitor of another DPI, as the system
+// does, with the rectangle that gives it its client area at that DPI.
+void MoveToDpi(HWND form, int dpi) {
+    RECT frame{0, 0, MulDiv(4575, dpi, 1440), MulDiv(4155, dpi, 1440)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)));
+    RECT now{};
+    GetWindowRect(form, &now);
+    RECT suggested{now.left, now.top, now.left + frame.right - frame.left,
+                   now.top + frame.bottom - frame.top};
+    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+int ScreenDpiForTest() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+LONG FontHeightOf(HWND control) {
+    auto* font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    LOGFONTW used{};
+    GetObjectW(font, sizeof used, &used);
+    return used.lfHeight;
+}
+
+// Moved to a monitor of 144 DPI and back, the form lays itself out again
+// from its twips, in the message font at that DPI, and loses nothing the
+// user has typed, selected or focused.
+TEST_F(Win32FormWindowTest, LaysItselfOutAgainOnEachDpiItIsMovedTo) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    const int screenDpi = ScreenDpiForTest();
+    window.SetText("Text1", u"Ann");
+    window.SetText("Text2", u"170");
+    window.SetText("Text3", u"Bob");
+    SetFocus(Control("Text2"));
+    SendMessageW(Control("Text2"), EM_SETSEL, 1, 3);
+
+    for (const int dpi : {144, screenDpi}) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+        MoveToDpi(window.Handle(), dpi);
+        Pump();
+        EXPECT_EQ(window.Dpi(), dpi);
+        const auto pixels = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+        RECT client{};
+        GetClientRect(window.Handle(), &client);
+        EXPECT_NEAR(client.right, pixels(4575), 1);
+        EXPECT_NEAR(client.bottom, pixels(4155), 1);
+        const LONG fontHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, screenDpi);
+        for (const ExpectedControl& expected : ExpectedControls) {
+            SCOPED_TRACE(std::string(expected.name));
+            const RECT rect = RectInForm(Control(expected.name));
+            EXPECT_NEAR(rect.left, pixels(expected.twipsInForm.left), 1);
+            EXPECT_NEAR(rect.top, pixels(expected.twipsInForm.top), 1);
+            EXPECT_NEAR(rect.right, pixels(expected.twipsInForm.right), 1);
+            if (expected.name != "Combo1") {
+                EXPECT_NEAR(rect.bottom, pixels(expected.twipsInForm.bottom), 1);
+            }
+            EXPECT_NEAR(FontHeightOf(Control(expected.name)), fontHeight, 1);
+        }
+        EXPECT_EQ(window.Text("Text1"), u"Ann");
+        EXPECT_EQ(window.Text("Text2"), u"170");
+        EXPECT_EQ(window.Text("Text3"), u"Bob");
+        EXPECT_EQ(GetFocus(), Control("Text2"));
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(Control("Text2"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 1U);
+        EXPECT_EQ(end, 3U);
+    }
+}
+
+// The combo box's open list stays open, with its choice, under the box at
+// its new place and size.
+TEST_F(Win32FormWindowTest, AnOpenComboListStaysOpenAcrossADpiChange) {
+    HWND combo = Control("Combo1");
+    SetFocus(combo);
+    SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    Pump();
+    ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+    for (const int dpi : {144, ScreenDpiForTest()}) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+        MoveToDpi(window.Handle(), dpi);
+        Pump();
+        EXPECT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+        EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+        EXPECT_NEAR(RectInForm(combo).left, MulDiv(1800, dpi, 1440), 1);
+    }
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
 } // namespace
