@@ -188,8 +188,9 @@ TEST_F(MessageBoxTest, TheKeysAndTheCloseButtonDismissEveryBox) {
     for (const std::u16string& prompt : {ShortPrompt, AmpersandPrompt, LongPrompt}) {
         for (const Dismissal& dismissal : Dismissals) {
             SCOPED_TRACE(std::string(dismissal.how) + Kind(prompt));
-            BoxAnswerer answerer(window.Handle(),
-                                 [&dismissal](HWND box, std::size_t) { dismissal.dismiss(box); });
+            BoxAnswerer answerer(
+                window.Handle(), [&dismissal](HWND box, std::size_t) { dismissal.dismiss(box); },
+                BoxAnswerer::Delivery::ThroughInput);
             window.ShowMessage(prompt);
             EXPECT_EQ(answerer.boxes.size(), 1u);
             EXPECT_EQ(answerer.boxesThatStayedOpen, 0) << "the box stayed open";
@@ -207,15 +208,19 @@ TEST_F(MessageBoxTest, WinesOwnBoxTakesAnAmpersandInItsTextAsTheKeyOfTheText) {
     if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr)
         GTEST_SKIP() << "not under Wine";
     LONG textStyle = 0;
-    BoxAnswerer answerer(window.Handle(), [&textStyle](HWND box, std::size_t) {
-        for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            wchar_t text[16]{};
-            GetWindowTextW(child, text, 16);
-            if (std::wstring_view(text) == L"A & B") textStyle = GetWindowLongW(child, GWL_STYLE);
-        }
-        Tap(VK_SPACE);
-    });
+    BoxAnswerer answerer(
+        window.Handle(),
+        [&textStyle](HWND box, std::size_t) {
+            for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                wchar_t text[16]{};
+                GetWindowTextW(child, text, 16);
+                if (std::wstring_view(text) == L"A & B")
+                    textStyle = GetWindowLongW(child, GWL_STYLE);
+            }
+            Tap(VK_SPACE);
+        },
+        BoxAnswerer::Delivery::ThroughInput);
     MessageBoxW(window.Handle(), L"A & B", L"Same Height", MB_OK);
     EXPECT_NE(textStyle & SS_NOPREFIX, 0) << "the box's text is not shown as typed";
     EXPECT_EQ(answerer.boxesThatStayedOpen, 1) << "Space now closes Wine's own box";
@@ -248,10 +253,13 @@ TEST_F(MessageBoxTest, CtrlCAndCtrlInsertCopyTheWholeBox) {
         for (const auto& [name, copy] : copyKeys) {
             SCOPED_TRACE(std::string(name) + (prompt == ShortPrompt ? ", short" : ", long"));
             EmptyTheClipboard();
-            BoxAnswerer answerer(window.Handle(), [copy = copy](HWND, std::size_t) {
-                copy();
-                Tap(VK_RETURN);
-            });
+            BoxAnswerer answerer(
+                window.Handle(),
+                [copy = copy](HWND, std::size_t) {
+                    copy();
+                    Tap(VK_RETURN);
+                },
+                BoxAnswerer::Delivery::ThroughInput);
             window.ShowMessage(prompt);
             const std::wstring rule = L"---------------------------\r\n";
             EXPECT_TRUE(ClipboardText() == rule + L"Same Height\r\n" + rule + ToWide(prompt) +
