@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "box_answerer.h"
+#include "runtime/win32/win32_box_clipboard.h"
 #include "runtime/win32/win32_form_window.h"
 #include "win32_probe.h"
 #include "window/form2_description.h"
@@ -68,25 +69,13 @@ TEST_F(PlatformLimitsTest, TheProxyGivesTheFormsWindowNeitherNameNorRole) {
     EXPECT_NE(form.role, ROLE_SYSTEM_DIALOG);
 }
 
-void PutOnTheClipboard(std::wstring_view text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    auto* letters = static_cast<wchar_t*>(GlobalLock(memory));
-    text.copy(letters, text.size());
-    letters[text.size()] = L'\0';
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
-}
-
 // The table's middle click row: Windows has no selection that a middle
 // click pastes. Wine's edit control pastes the clipboard on a middle click,
 // through its own paste, which the form's first-line rule takes.
 TEST_F(PlatformLimitsTest, AMiddleClickInAnEditPastesTheClipboardUnderWine) {
     HWND text1 = window.Control("Text1");
     SetWindowTextW(text1, L"");
-    PutOnTheClipboard(L"Petrov\nIvan");
+    ASSERT_TRUE(CopyToClipboard(nullptr, L"Petrov\nIvan"));
     SetFocus(text1);
     SendMessageW(text1, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(5, 5));
     SendMessageW(text1, WM_MBUTTONUP, 0, MAKELPARAM(5, 5));
