@@ -63,16 +63,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     AdjustWindowRectEx(&frame, FormStyle, FALSE, 0);
     const std::wstring caption = ToWide(form.caption);
     HWND window = CreateWindowExW(0, L"TextFloor", caption.c_str(), FormStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, frame.right - frame.left,
-                                  frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                                  nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return 1;
     const ControlDescription& label = FirstLabel(form);
     const RECT place = PlacedRectInForm(form, label, dpi);
     const std::wstring text = ToWide(label.caption);
-    HWND child = CreateWindowExW(0, L"STATIC", text.c_str(),
-                                 WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, place.left,
-                                 place.top, place.right - place.left, place.bottom - place.top,
-                                 window, nullptr, instance, nullptr);
+    HWND child =
+        CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                        place.left, place.top, place.right - place.left, place.bottom - place.top,
+                        window, nullptr, instance, nullptr);
     HFONT font = CreateMessageFont();
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ShowWindow(window, showCommand);
