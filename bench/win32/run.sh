@@ -45,11 +45,8 @@ stop() {
 }
 trap stop EXIT
 
-exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -br -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+source bench/x_server.sh
+start_x_server
 
 # The tests' prefix recipe (fonts, no crash dialog), then without its
 # virtual desktop, so that each program's window is an X window of its own.
