@@ -9,6 +9,7 @@
 #include "runtime/core/prompt_room.h"
 #include "win32_box_clipboard.h"
 #include "win32_box_layout.h"
+#include "win32_dpi.h"
 
 namespace {
 
@@ -240,11 +241,12 @@ std::wstring WithCrLfLineBreaks(std::wstring_view text) {
     return result;
 }
 
-void ShowTextViewBox(HWND owner, std::wstring_view title, std::wstring_view text) {
-    TextViewBox state{{std::wstring(title), std::wstring(text), L"OK"}, CreateMessageBoxFont(), {}};
+void ShowTextViewBox(BoxOwner owner, std::wstring_view title, std::wstring_view text) {
+    TextViewBox state{
+        {std::wstring(title), std::wstring(text), L"OK"}, CreateMessageFontForDpi(owner.dpi), {}};
     const std::vector<WORD> dialog = DialogTemplate(title);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                            reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner,
+                            reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner.window,
                             &BoxProcedure, reinterpret_cast<LPARAM>(&state));
     if (state.font != nullptr) DeleteObject(state.font);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "box_answerer.h"
+#include "dpi_change.h"
 #include "runtime/core/application.h"
 #include "runtime/win32/program_resources.h"
 #include "runtime/win32/win32_text.h"
@@ -337,19 +338,6 @@ RECT RectInForm(HWND control) {
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
-}
-
-// Tells the form that it is now on a monitor of another DPI, as the system
-// does, with the rectangle that gives it its client area at that DPI.
-void MoveToDpi(HWND form, int dpi) {
-    RECT frame{0, 0, MulDiv(4575, dpi, 1440), MulDiv(4155, dpi, 1440)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)));
-    RECT now{};
-    GetWindowRect(form, &now);
-    RECT suggested{now.left, now.top, now.left + frame.right - frame.left,
-                   now.top + frame.bottom - frame.top};
-    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
 int ScreenDpiForTest() {
