@@ -107,6 +107,8 @@ BoxLayout LayOutMessageBox(const BoxContent& content, const RECT& workArea) {
     return layout;
 }
 
+int LineHeightOf(HFONT font) { return MeasuringContext(font).LineHeight(); }
+
 RECT WorkAreaOf(HWND window) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;

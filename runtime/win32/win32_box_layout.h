@@ -42,6 +42,10 @@ struct BoxLayout {
 
 BoxLayout LayOutMessageBox(const BoxContent& content, const RECT& workArea);
 
+// The height of a line of text in the font, which the boxes' margins and
+// buttons are measured in.
+int LineHeightOf(HFONT font);
+
 // The work area of the monitor that shows the window (or the primary one).
 RECT WorkAreaOf(HWND window);
 

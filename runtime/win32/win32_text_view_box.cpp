@@ -37,16 +37,6 @@ std::vector<WORD> DialogTemplate(std::wstring_view title) {
     return words;
 }
 
-int LineHeight(HFONT font) {
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(screen, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(screen, &metrics);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
-    return metrics.tmHeight;
-}
-
 // The length of the longest start of the text that fits the width; at
 // least one letter. Every letter is at least a pixel wide, so no more than
 // width + 1 letters need be measured; starts growing from a line's worth of
@@ -154,7 +144,7 @@ void Start(HWND box, TextViewBox& state) {
                           WS_EX_CLIENTEDGE, ViewId, state.font);
     HWND ok =
         MakeChild(box, L"BUTTON", state.copy.button.c_str(), BS_DEFPUSHBUTTON, 0, IDOK, state.font);
-    LayOut(box, view, ok, LineHeight(state.font));
+    LayOut(box, view, ok, LineHeightOf(state.font));
     // A text of any length: the limit for a user's typing would cut it.
     SendMessageW(view, EM_SETLIMITTEXT, 0, 0);
     RECT lines{};

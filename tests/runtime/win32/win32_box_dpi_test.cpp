@@ -7,6 +7,7 @@
 #include "box_answerer.h"
 #include "dpi_change.h"
 #include "runtime/core/run_time_error.h"
+#include "runtime/win32/win32_box_layout.h"
 #include "runtime/win32/win32_dpi.h"
 #include "runtime/win32/win32_form_window.h"
 #include "win32_probe.h"
@@ -88,18 +89,13 @@ std::u16string LinesBetweenWhatFitsAt96AndAt144() {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     HFONT font = CreateMessageFontForDpi(USER_DEFAULT_SCREEN_DPI);
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(screen, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(screen, &metrics);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
+    const int lineHeight = LineHeightOf(font);
     DeleteObject(font);
     // With room for the margins, the button and the frame at 96 DPI, the
     // lines take 0.77 of the work area at 96 DPI and 1.15 of it at 144.
-    const int count = (work.bottom - work.top) * 10 / (13 * metrics.tmHeight);
+    const int count = (work.bottom - work.top) * 10 / (13 * lineHeight);
     std::u16string text;
-    for (int line = 0; line < count; ++line)
+    for (int added = 0; added < count; ++added)
         text += u"Иванов\n";
     return text;
 }
