@@ -122,5 +122,9 @@ HFONT LayOutAtDpi(const FormAtDpi& form, const RECT& suggested) {
         PlaceControl(found->second, PlacedRectInForm(form.description, control, form.dpi), font,
                      form.dpi);
     }
+    // A control grown over the form repaints only the part it grew by,
+    // while the form paints its own background afresh beneath the rest:
+    // everything is painted again, whole.
+    RedrawWindow(form.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return font;
 }
