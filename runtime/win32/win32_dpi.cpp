@@ -1,5 +1,6 @@
 #include "win32_dpi.h"
 
+#include "program_resources.h"
 #include "win32_layout.h"
 
 namespace {
@@ -109,6 +110,30 @@ HFONT CreateMessageFontForDpi(int dpi) {
     if (!NonClientMetricsForDpi(metrics, dpi))
         return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+WindowIcons::~WindowIcons() {
+    if (big_ != nullptr) DestroyIcon(big_);
+    if (small_ != nullptr) DestroyIcon(small_);
+}
+
+void WindowIcons::ShowAtDpi(HWND window, int dpi) {
+    struct Kind {
+        WPARAM which;
+        int sizeMetric;
+        HICON* shown;
+    };
+    for (const Kind kind :
+         {Kind{ICON_BIG, SM_CXICON, &big_}, Kind{ICON_SMALL, SM_CXSMICON, &small_}}) {
+        const int size = SystemMetricForDpi(kind.sizeMetric, dpi);
+        auto* icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                                   MAKEINTRESOURCEW(PROGRAM_ICON_ID), IMAGE_ICON,
+                                                   size, size, LR_DEFAULTCOLOR));
+        if (icon == nullptr) continue;
+        SendMessageW(window, WM_SETICON, kind.which, reinterpret_cast<LPARAM>(icon));
+        if (*kind.shown != nullptr) DestroyIcon(*kind.shown);
+        *kind.shown = icon;
+    }
 }
 
 HFONT LayOutAtDpi(const FormAtDpi& form, const RECT& suggested) {

@@ -24,6 +24,25 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 // bold System font. The caller deletes it.
 HFONT CreateMessageFontForDpi(int dpi);
 
+// The program's icon in a window's title bar and the task switcher, drawn
+// for the window's DPI rather than stretched from the screen's.
+class WindowIcons {
+public:
+    WindowIcons() = default;
+    // The window that shows them has gone by now.
+    ~WindowIcons();
+    WindowIcons(const WindowIcons&) = delete;
+    WindowIcons& operator=(const WindowIcons&) = delete;
+
+    // Gives the window the program's icon at the DPI; where the program has
+    // none, the window keeps its class's.
+    void ShowAtDpi(HWND window, int dpi);
+
+private:
+    HICON big_ = nullptr;
+    HICON small_ = nullptr;
+};
+
 // What a form shows at one DPI.
 struct FormAtDpi {
     HWND window;

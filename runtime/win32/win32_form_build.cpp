@@ -93,12 +93,13 @@ Win32FormWindow::Win32FormWindow(const FormDescription& description)
     // The window is sized from its client area, so the client area is the
     // form's on any DPI and with any border.
     RECT frame = FormClientRect(description, dpi_);
-    AdjustWindowRectEx(&frame, FormStyle, FALSE, FormExStyle);
+    AdjustWindowRectForDpi(frame, FormStyle, FormExStyle, dpi_);
     const std::wstring caption = ToWide(description.caption);
     window_ = CreateWindowExW(FormExStyle, FormClassName, caption.c_str(), FormStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                               nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) RaiseRunTimeError(RunTimeErrorNumber::OutOfMemory);
+    icons_.ShowAtDpi(window_, dpi_);
     controls_.emplace(std::string(description.name), window_);
     try {
         CreateControls(description);

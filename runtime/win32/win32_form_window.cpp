@@ -106,6 +106,7 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         font_ = LayOutAtDpi({window_, description_, controls_, dpi_},
                             *reinterpret_cast<const RECT*>(lParam));
         DeleteObject(previous);
+        icons_.ShowAtDpi(window_, dpi_);
         return 0;
     }
     default: break;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "runtime/core/form_host.h"
+#include "runtime/win32/win32_dpi.h"
 #include "runtime/win32/win32_input_rules.h"
 #include "window/form_description.h"
 
@@ -75,6 +76,7 @@ private:
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    WindowIcons icons_; // outlives the window, which shows them
     bool quitWhenClosed_ = false;
     std::map<std::string, HWND, std::less<>> controls_;
     std::map<std::string, ControlKind, std::less<>> kinds_;

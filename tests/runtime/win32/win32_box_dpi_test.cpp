@@ -41,18 +41,6 @@ LONG FontHeightOf(HWND window) {
     return used.lfHeight;
 }
 
-SIZE ImageSizeOf(HICON icon) {
-    ICONINFO info{};
-    if (icon == nullptr || !GetIconInfo(icon, &info)) return {};
-    BITMAP mask{};
-    GetObjectW(info.hbmMask, sizeof mask, &mask);
-    // Without a colour bitmap the mask holds the icon's two masks, one above the other.
-    const SIZE size{mask.bmWidth, info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2};
-    DeleteObject(info.hbmMask);
-    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
-    return size;
-}
-
 BoxMeasures Measure(HWND box) {
     BoxMeasures seen;
     seen.textIsInAView = ReadMessageBox(box).textIsInAView;
@@ -72,7 +60,7 @@ BoxMeasures Measure(HWND box) {
             auto* icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
             if (icon == nullptr) continue;
             seen.iconControl = SizeOf(rect);
-            seen.iconImage = ImageSizeOf(icon);
+            seen.iconImage = IconImageSize(icon);
         } else if (kind == L"Static" || kind == L"Edit") {
             seen.textFontHeight = FontHeightOf(child);
         } else if (GetDlgCtrlID(child) == IDOK) {

@@ -457,6 +457,23 @@ TEST_F(Win32FormWindowTest, ShowsEveryControlWholeAfterADpiChange) {
     }
 }
 
+// The title bar's and the task switcher's icons are the program's, drawn
+// for the DPI the form is on.
+TEST_F(Win32FormWindowTest, ShowsTheProgramsIconDrawnForEachDpiItIsMovedTo) {
+    for (const int dpi : {144, ScreenDpiForTest()}) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+        MoveToDpi(window.Handle(), dpi);
+        const auto iconSize = [this](WPARAM which) {
+            return IconImageSize(
+                reinterpret_cast<HICON>(SendMessageW(window.Handle(), WM_GETICON, which, 0)));
+        };
+        EXPECT_EQ(iconSize(ICON_BIG).cx, MulDiv(32, dpi, USER_DEFAULT_SCREEN_DPI));
+        EXPECT_EQ(iconSize(ICON_BIG).cy, MulDiv(32, dpi, USER_DEFAULT_SCREEN_DPI));
+        EXPECT_EQ(iconSize(ICON_SMALL).cx, MulDiv(16, dpi, USER_DEFAULT_SCREEN_DPI));
+        EXPECT_EQ(iconSize(ICON_SMALL).cy, MulDiv(16, dpi, USER_DEFAULT_SCREEN_DPI));
+    }
+}
+
 // The combo box's open list stays open, with its choice, under the box at
 // its new place and size.
 TEST_F(Win32FormWindowTest, AnOpenComboListStaysOpenAcrossADpiChange) {
