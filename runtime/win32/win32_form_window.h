@@ -15,9 +15,9 @@
 // A real Win32 window built from a form description: one child window per
 // control, named after it, placed at its rectangle scaled by the DPI it is
 // on (the screen's at first, then the one each WM_DPICHANGED gives), in Tab
-// order by TabIndex. The boxes it opens are laid out at that DPI too. It behaves as a dialog: Tab
-// and Shift+Tab move the focus, and the focus comes back to the same control when the window is
-// activated again.
+// order by TabIndex. The boxes it opens are laid out at that DPI too. It
+// behaves as a dialog: Tab and Shift+Tab move the focus, and the focus comes
+// back to the same control when the window is activated again.
 //
 // Its parts: win32_form_build.cpp builds the window and its controls,
 // win32_dialog_keys.cpp takes the keys of a dialog, win32_form_gone.cpp
