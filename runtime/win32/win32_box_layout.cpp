@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "win32_dpi.h"
+
 namespace {
 
 // A screen device context with a font selected, for measuring text.
@@ -38,10 +40,9 @@ int Height(const RECT& rect) { return rect.bottom - rect.top; }
 
 // The client width that shows the whole title: the caption's font, with
 // room for the close button and the margins around the text.
-int ClientWidthForTitle(std::wstring_view title) {
+int ClientWidthForTitle(std::wstring_view title, int dpi) {
     NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
+    if (!NonClientMetricsForDpi(metrics, dpi)) return 0;
     HFONT captionFont = CreateFontIndirectW(&metrics.lfCaptionFont);
     int width = 0;
     {
@@ -49,13 +50,13 @@ int ClientWidthForTitle(std::wstring_view title) {
         width = caption.Extent(title).cx;
     }
     DeleteObject(captionFont);
-    return width + 3 * GetSystemMetrics(SM_CXSIZE);
+    return width + 3 * SystemMetricForDpi(SM_CXSIZE, dpi);
 }
 
 // The size of the box's frame (caption and borders) around its client area.
-SIZE FrameSize(DWORD style, DWORD exStyle) {
+SIZE FrameSize(DWORD style, DWORD exStyle, int dpi) {
     RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    AdjustWindowRectForDpi(frame, style, exStyle, dpi);
     return {Width(frame), Height(frame)};
 }
 
@@ -65,7 +66,7 @@ BoxLayout LayOutMessageBox(const BoxContent& content, const RECT& workArea) {
     const MeasuringContext measure(content.font);
     const int line = measure.LineHeight();
     const int margin = line;
-    const SIZE frame = FrameSize(content.style, content.exStyle);
+    const SIZE frame = FrameSize(content.style, content.exStyle, content.dpi);
     const int iconBlock = content.icon.cx > 0 ? content.icon.cx + margin : 0;
 
     // Lines wrap at five eighths of the work area, as wide as a reader's
@@ -83,8 +84,8 @@ BoxLayout LayOutMessageBox(const BoxContent& content, const RECT& workArea) {
     const SIZE button{2 * std::max<LONG>(caption.cx, 2 * line), 2 * line};
 
     const SIZE contentSize{iconBlock + textSize.cx, std::max<LONG>(content.icon.cy, textSize.cy)};
-    const int clientWidth = std::max<int>(
-        {contentSize.cx + 2 * margin, button.cx + 2 * margin, ClientWidthForTitle(content.title)});
+    const int clientWidth = std::max<int>({contentSize.cx + 2 * margin, button.cx + 2 * margin,
+                                           ClientWidthForTitle(content.title, content.dpi)});
     const int clientHeight = margin + contentSize.cy + margin + button.cy + margin;
 
     BoxLayout layout;
@@ -106,6 +107,8 @@ BoxLayout LayOutMessageBox(const BoxContent& content, const RECT& workArea) {
     return layout;
 }
 
+int LineHeightOf(HFONT font) { return MeasuringContext(font).LineHeight(); }
+
 RECT WorkAreaOf(HWND window) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -114,12 +117,4 @@ RECT WorkAreaOf(HWND window) {
     RECT workArea{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     return workArea;
-}
-
-HFONT CreateMessageBoxFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return nullptr;
-    return CreateFontIndirectW(&metrics.lfMessageFont);
 }

@@ -5,6 +5,7 @@
 
 #include "program_resources.h"
 #include "runtime/core/run_time_error.h"
+#include "win32_dpi.h"
 #include "win32_form_window.h"
 #include "win32_layout.h"
 #include "win32_text.h"
@@ -40,23 +41,6 @@ void RegisterFormClass(WNDPROC procedure) {
     if (registered == 0) RaiseRunTimeError(RunTimeErrorNumber::OutOfMemory);
 }
 
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
-}
-
-// The system's message font, at the screen's DPI: without it, controls are
-// drawn in the bold System font.
-HFONT CreateMessageFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    return CreateFontIndirectW(&metrics.lfMessageFont);
-}
-
 struct ChildClass {
     const wchar_t* className;
     DWORD style;
@@ -81,39 +65,41 @@ ChildClass ChildClassOf(ControlKind kind) {
 
 // A drop-down combo box's window height includes its open list: make room
 // for every item below the closed box.
-void SizeDropDownList(HWND combo, std::size_t itemCount) {
+void SizeDropDownList(HWND combo, std::size_t itemCount, int dpi) {
     RECT closed{};
     GetWindowRect(combo, &closed);
     const auto itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
     const int listHeight = itemHeight * static_cast<int>(std::max<std::size_t>(itemCount, 1)) +
-                           2 * GetSystemMetrics(SM_CYBORDER);
+                           2 * SystemMetricForDpi(SM_CYBORDER, dpi);
     SetWindowPos(combo, nullptr, 0, 0, closed.right - closed.left,
                  closed.bottom - closed.top + listHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FillComboBox(HWND combo, const ControlDescription& control) {
+void FillComboBox(HWND combo, const ControlDescription& control, int dpi) {
     for (std::u16string_view item : control.listItems) {
         const std::wstring text = ToWide(item);
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
-    SizeDropDownList(combo, control.listItems.size());
+    SizeDropDownList(combo, control.listItems.size(), dpi);
 }
 
 } // namespace
 
 Win32FormWindow::Win32FormWindow(const FormDescription& description)
-    : description_(description), font_(CreateMessageFont()), dpi_(ScreenDpi()) {
+    : description_(description), font_(CreateMessageFontForDpi(WindowDpi(nullptr))),
+      dpi_(WindowDpi(nullptr)) {
     RegisterFormClass(&Win32FormWindow::WindowProcedure);
     // The window is sized from its client area, so the client area is the
     // form's on any DPI and with any border.
     RECT frame = FormClientRect(description, dpi_);
-    AdjustWindowRectEx(&frame, FormStyle, FALSE, FormExStyle);
+    AdjustWindowRectForDpi(frame, FormStyle, FormExStyle, dpi_);
     const std::wstring caption = ToWide(description.caption);
     window_ = CreateWindowExW(FormExStyle, FormClassName, caption.c_str(), FormStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                               nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) RaiseRunTimeError(RunTimeErrorNumber::OutOfMemory);
+    icons_.ShowAtDpi(window_, dpi_);
     controls_.emplace(std::string(description.name), window_);
     try {
         CreateControls(description);
@@ -168,7 +154,7 @@ HWND Win32FormWindow::CreateControl(const FormDescription& description,
     }
     if (control.kind == ControlKind::ComboBox) {
         SendMessageW(child, CB_LIMITTEXT, 0, 0);
-        FillComboBox(child, control);
+        FillComboBox(child, control, dpi_);
         if (HWND edit = GetWindow(child, GW_CHILD)) PasteFirstLineOnly(edit);
         IgnoreWheelUnlessFocused(child);
         comboTypedText_.Watch(child);

@@ -45,7 +45,7 @@ void Win32FormWindow::SetText(std::string_view control, std::u16string_view text
 
 void Win32FormWindow::ShowMessage(std::u16string_view prompt) {
     ThrowIfGone();
-    ShowMessageBox(window_, prompt);
+    ShowMessageBox(window_, dpi_, prompt);
 }
 
 void Win32FormWindow::RunClickHandler(int controlId) {
@@ -53,7 +53,7 @@ void Win32FormWindow::RunClickHandler(int controlId) {
     if (found == clickHandlers_.end()) return;
     RunEventHandler(found->second, [this](const RunTimeError& error) {
         ThrowIfGone();
-        ShowRunTimeErrorBox(window_, error);
+        ShowRunTimeErrorBox(window_, dpi_, error);
     });
 }
 
@@ -106,6 +106,7 @@ LRESULT Win32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         font_ = LayOutAtDpi({window_, description_, controls_, dpi_},
                             *reinterpret_cast<const RECT*>(lParam));
         DeleteObject(previous);
+        icons_.ShowAtDpi(window_, dpi_);
         return 0;
     }
     default: break;

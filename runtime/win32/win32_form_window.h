@@ -8,14 +8,16 @@
 #include <string_view>
 
 #include "runtime/core/form_host.h"
+#include "runtime/win32/win32_dpi.h"
 #include "runtime/win32/win32_input_rules.h"
 #include "window/form_description.h"
 
 // A real Win32 window built from a form description: one child window per
-// control, named after it, placed at its rectangle scaled by the screen's
-// DPI, in Tab order by TabIndex. It behaves as a dialog: Tab and Shift+Tab
-// move the focus, and the focus comes back to the same control when the
-// window is activated again.
+// control, named after it, placed at its rectangle scaled by the DPI it is
+// on (the screen's at first, then the one each WM_DPICHANGED gives), in Tab
+// order by TabIndex. The boxes it opens are laid out at that DPI too. It
+// behaves as a dialog: Tab and Shift+Tab move the focus, and the focus comes
+// back to the same control when the window is activated again.
 //
 // Its parts: win32_form_build.cpp builds the window and its controls,
 // win32_dialog_keys.cpp takes the keys of a dialog, win32_form_gone.cpp
@@ -75,6 +77,7 @@ private:
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    WindowIcons icons_; // outlives the window, which shows them
     bool quitWhenClosed_ = false;
     std::map<std::string, HWND, std::less<>> controls_;
     std::map<std::string, ControlKind, std::less<>> kinds_;

@@ -5,6 +5,7 @@
 #include "runtime/core/application.h"
 #include "runtime/core/prompt_room.h"
 #include "win32_box_layout.h"
+#include "win32_dpi.h"
 #include "win32_system_box.h"
 #include "win32_text.h"
 #include "win32_text_view_box.h"
@@ -14,13 +15,13 @@ namespace {
 // Whether the system's box, laid out by the program, lies within the work
 // area, measured in the message font. The shared rule asks about starts of
 // the text, so a text of any length is decided in bounded time.
-bool FitsInAMessageBox(HWND owner, std::wstring_view title, std::u16string_view text) {
-    HFONT font = CreateMessageBoxFont();
-    if (font == nullptr) return false;
+bool FitsInAMessageBox(HWND owner, int dpi, std::wstring_view title, std::u16string_view text) {
+    HFONT font = CreateMessageFontForDpi(dpi);
     const RECT workArea = WorkAreaOf(owner);
     const bool fits = PromptFitsInRoom(text, [&](std::u16string_view part) {
         const std::wstring shown = ToWide(part);
-        const BoxContent content{title, shown, L"OK", font};
+        BoxContent content{title, shown, L"OK", font};
+        content.dpi = dpi;
         return LayOutMessageBox(content, workArea).fits;
     });
     DeleteObject(font);
@@ -29,18 +30,26 @@ bool FitsInAMessageBox(HWND owner, std::wstring_view title, std::u16string_view 
 
 } // namespace
 
-void ShowMessageBox(HWND owner, std::u16string_view prompt) {
+void ShowMessageBox(HWND owner, int dpi, std::u16string_view prompt) {
     const std::wstring text = ToWide(prompt);
     const std::wstring title = ToWide(ApplicationTitle);
     // The box disables its owner while it is open.
-    if (FitsInAMessageBox(owner, title, prompt)) {
-        ShowSystemMessageBox(owner, title, text, 0);
+    if (FitsInAMessageBox(owner, dpi, title, prompt)) {
+        ShowSystemMessageBox({owner, dpi}, title, text, 0);
     } else {
-        ShowTextViewBox(owner, title, text);
+        ShowTextViewBox({owner, dpi}, title, text);
     }
 }
 
-void ShowRunTimeErrorBox(HWND owner, const RunTimeError& error) {
-    ShowSystemMessageBox(owner, ToWide(ApplicationTitle),
+void ShowMessageBox(HWND owner, std::u16string_view prompt) {
+    ShowMessageBox(owner, WindowDpi(owner), prompt);
+}
+
+void ShowRunTimeErrorBox(HWND owner, int dpi, const RunTimeError& error) {
+    ShowSystemMessageBox({owner, dpi}, ToWide(ApplicationTitle),
                          ToWide(RunTimeErrorMessage(error.Number())), MB_ICONERROR);
+}
+
+void ShowRunTimeErrorBox(HWND owner, const RunTimeError& error) {
+    ShowRunTimeErrorBox(owner, WindowDpi(owner), error);
 }

@@ -6,6 +6,7 @@
 
 #include "win32_box_clipboard.h"
 #include "win32_box_layout.h"
+#include "win32_dpi.h"
 #include "win32_text.h"
 
 namespace {
@@ -69,19 +70,49 @@ void Place(HWND window, const RECT& rect) {
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The system's icon that a message box shows for its icon flag.
+const wchar_t* SystemIconName(UINT icon) {
+    switch (icon & MB_ICONMASK) {
+    case MB_ICONERROR: return IDI_ERROR;
+    case MB_ICONQUESTION: return IDI_QUESTION;
+    case MB_ICONWARNING: return IDI_WARNING;
+    case MB_ICONINFORMATION: return IDI_INFORMATION;
+    default: return nullptr;
+    }
+}
+
+// The system's icon drawn for a size, not stretched from another; nullptr
+// where the system cannot (before Windows Vista). The caller destroys it.
+HICON LoadSystemIconAtSize(UINT icon, SIZE size) {
+    const wchar_t* name = SystemIconName(icon);
+    HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+    if (name == nullptr || controls == nullptr) return nullptr;
+    using LoadIconWithScaleDownFunction = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    // GetProcAddress returns every function under one type.
+    const auto load = reinterpret_cast<LoadIconWithScaleDownFunction>(
+        reinterpret_cast<void*>(GetProcAddress(controls, "LoadIconWithScaleDown")));
+    HICON loaded = nullptr;
+    if (load == nullptr || FAILED(load(nullptr, name, size.cx, size.cy, &loaded))) return nullptr;
+    return loaded;
+}
+
 // Lays out the one message box that the thread opens while it lives: a CBT
 // hook catches the box as it is made, and the box is laid out once the
 // system has filled it in (WM_INITDIALOG), before it is shown.
 class BoxShaper {
 public:
-    BoxShaper(std::wstring_view title, std::wstring_view text)
-        : copy_{std::wstring(title), std::wstring(text), L"OK"}, previous_(current_) {
+    BoxShaper(std::wstring_view title, std::wstring_view text, UINT icon, int dpi)
+        : copy_{std::wstring(title), std::wstring(text), L"OK"}, icon_(icon), dpi_(dpi),
+          previous_(current_) {
         current_ = this;
         hook_ = SetWindowsHookExW(WH_CBT, &OnCbt, nullptr, GetCurrentThreadId());
     }
     ~BoxShaper() {
         if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
         current_ = previous_;
+        // The box has gone, and its parts with it.
+        if (font_ != nullptr) DeleteObject(font_);
+        if (iconAtDpi_ != nullptr) DestroyIcon(iconAtDpi_);
     }
     BoxShaper(const BoxShaper&) = delete;
     BoxShaper& operator=(const BoxShaper&) = delete;
@@ -116,9 +147,14 @@ private:
         copy_.button = TextOfWindow(parts.button);
         const bool showsIcon =
             parts.icon != nullptr && SendMessageW(parts.icon, STM_GETICON, 0, 0) != 0;
-        BoxContent content{copy_.title, copy_.text, copy_.button,
-                           reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0))};
-        if (showsIcon) content.icon = {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+        // The system made the box at the DPI it knows; it is drawn again at
+        // its owner's, in the font, the icon and the sizes of that DPI.
+        font_ = CreateMessageFontForDpi(dpi_);
+        SendMessageW(parts.text, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        SendMessageW(parts.button, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        BoxContent content{copy_.title, copy_.text, copy_.button, font_};
+        content.dpi = dpi_;
+        if (showsIcon) content.icon = ShowIconAtDpi(parts.icon);
         content.style = static_cast<DWORD>(GetWindowLongW(box, GWL_STYLE));
         content.exStyle = static_cast<DWORD>(GetWindowLongW(box, GWL_EXSTYLE));
         HWND owner = GetWindow(box, GW_OWNER);
@@ -133,8 +169,23 @@ private:
         CopyBoxOnCopyKeys(parts.button, &copy_);
     }
 
+    // The icon's size at the box's DPI, and the icon drawn for it where the
+    // system has one; else the system's icon at its own size.
+    SIZE ShowIconAtDpi(HWND iconControl) {
+        const SIZE size{SystemMetricForDpi(SM_CXICON, dpi_), SystemMetricForDpi(SM_CYICON, dpi_)};
+        iconAtDpi_ = LoadSystemIconAtSize(icon_, size);
+        if (iconAtDpi_ == nullptr)
+            return {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)};
+        SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(iconAtDpi_), 0);
+        return size;
+    }
+
     static inline BoxShaper* current_ = nullptr;
     BoxCopy copy_;
+    UINT icon_;
+    int dpi_;
+    HFONT font_ = nullptr;
+    HICON iconAtDpi_ = nullptr;
     BoxShaper* previous_;
     HHOOK hook_ = nullptr;
     HWND box_ = nullptr;
@@ -142,9 +193,10 @@ private:
 
 } // namespace
 
-void ShowSystemMessageBox(HWND owner, std::wstring_view title, std::wstring_view text, UINT icon) {
+void ShowSystemMessageBox(BoxOwner owner, std::wstring_view title, std::wstring_view text,
+                          UINT icon) {
     const std::wstring prompt(text);
     const std::wstring caption(title);
-    const BoxShaper shaper(title, text);
-    MessageBoxW(owner, prompt.c_str(), caption.c_str(), MB_OK | icon);
+    const BoxShaper shaper(title, text, icon, owner.dpi);
+    MessageBoxW(owner.window, prompt.c_str(), caption.c_str(), MB_OK | icon);
 }

@@ -9,6 +9,7 @@
 #include "runtime/core/prompt_room.h"
 #include "win32_box_clipboard.h"
 #include "win32_box_layout.h"
+#include "win32_dpi.h"
 
 namespace {
 
@@ -34,16 +35,6 @@ std::vector<WORD> DialogTemplate(std::wstring_view title) {
     words.insert(words.end(), title.begin(), title.end());
     words.push_back(0);
     return words;
-}
-
-int LineHeight(HFONT font) {
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(screen, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(screen, &metrics);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
-    return metrics.tmHeight;
 }
 
 // The length of the longest start of the text that fits the width; at
@@ -153,7 +144,7 @@ void Start(HWND box, TextViewBox& state) {
                           WS_EX_CLIENTEDGE, ViewId, state.font);
     HWND ok =
         MakeChild(box, L"BUTTON", state.copy.button.c_str(), BS_DEFPUSHBUTTON, 0, IDOK, state.font);
-    LayOut(box, view, ok, LineHeight(state.font));
+    LayOut(box, view, ok, LineHeightOf(state.font));
     // A text of any length: the limit for a user's typing would cut it.
     SendMessageW(view, EM_SETLIMITTEXT, 0, 0);
     RECT lines{};
@@ -240,11 +231,12 @@ std::wstring WithCrLfLineBreaks(std::wstring_view text) {
     return result;
 }
 
-void ShowTextViewBox(HWND owner, std::wstring_view title, std::wstring_view text) {
-    TextViewBox state{{std::wstring(title), std::wstring(text), L"OK"}, CreateMessageBoxFont(), {}};
+void ShowTextViewBox(BoxOwner owner, std::wstring_view title, std::wstring_view text) {
+    TextViewBox state{
+        {std::wstring(title), std::wstring(text), L"OK"}, CreateMessageFontForDpi(owner.dpi), {}};
     const std::vector<WORD> dialog = DialogTemplate(title);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                            reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner,
+                            reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner.window,
                             &BoxProcedure, reinterpret_cast<LPARAM>(&state));
     if (state.font != nullptr) DeleteObject(state.font);
 }

@@ -6,14 +6,17 @@
 #include <string_view>
 #include <vector>
 
+#include "win32_box_layout.h"
+
 // The program's own box for a prompt too large for a message box on this
 // screen: the whole text in a read-only, scrollable view where it can be
 // selected, with one OK below it, titled like every other box and modal to
 // its owner. Enter, Escape, Space on OK and the close button dismiss it as
 // they dismiss a message box; Ctrl+C and Ctrl+Insert copy the whole box, or
-// the text selected in the view. Returns once it has been dismissed or its
-// owner destroyed.
-void ShowTextViewBox(HWND owner, std::wstring_view title, std::wstring_view text);
+// the text selected in the view. Its font and the sizes that follow from it
+// are at the owner's DPI. Returns once it has been dismissed or its owner
+// destroyed.
+void ShowTextViewBox(BoxOwner owner, std::wstring_view title, std::wstring_view text);
 
 // The text with every line break as CR LF, which a multi-line edit control
 // needs to show one.

@@ -4,10 +4,14 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <numeric>
 #include <string>
 #include <vector>
 
 #include "box_answerer.h"
+#include "dpi_change.h"
 #include "runtime/core/application.h"
 #include "runtime/win32/program_resources.h"
 #include "runtime/win32/win32_text.h"
@@ -339,19 +343,6 @@ RECT RectInForm(HWND control) {
     return rect;
 }
 
-// Tells the form that it is now on a monitor of another DPI, as the system
-// does, with the rectangle that gives it its client area at that DPI.
-void MoveToDpi(HWND form, int dpi) {
-    RECT frame{0, 0, MulDiv(4575, dpi, 1440), MulDiv(4155, dpi, 1440)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)));
-    RECT now{};
-    GetWindowRect(form, &now);
-    RECT suggested{now.left, now.top, now.left + frame.right - frame.left,
-                   now.top + frame.bottom - frame.top};
-    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-}
-
 int ScreenDpiForTest() {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -412,6 +403,74 @@ TEST_F(Win32FormWindowTest, LaysItselfOutAgainOnEachDpiItIsMovedTo) {
                      reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 1U);
         EXPECT_EQ(end, 3U);
+    }
+}
+
+// The pixels of the form's client area, children and all, as it shows them.
+std::vector<std::uint32_t> PixelsOf(HWND form) {
+    RECT client{};
+    GetClientRect(form, &client);
+    HDC shown = GetDC(form);
+    HDC copy = CreateCompatibleDC(shown);
+    HBITMAP bitmap = CreateCompatibleBitmap(shown, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, client.right, client.bottom, shown, 0, 0, SRCCOPY);
+    SelectObject(copy, previous);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = client.right;
+    format.bmiHeader.biHeight = -client.bottom;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(client.right) *
+                                      static_cast<std::size_t>(client.bottom));
+    GetDIBits(copy, bitmap, 0, static_cast<UINT>(client.bottom), pixels.data(), &format,
+              DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(form, shown);
+    return pixels;
+}
+
+// Moved to another DPI, the form shows every control whole at its new place:
+// what it shows is what it shows once wholly painted again. (Labels grown
+// over the parts of the form painted afresh showed bits of their text.)
+TEST_F(Win32FormWindowTest, ShowsEveryControlWholeAfterADpiChange) {
+    window.SetText("Text1", u"Иванов Иван");
+    // No blinking caret in the picture.
+    SetFocus(Control("Command1"));
+    Pump();
+    for (const int dpi : {144, ScreenDpiForTest()}) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+        MoveToDpi(window.Handle(), dpi);
+        Pump();
+        const std::vector<std::uint32_t> shown = PixelsOf(window.Handle());
+        RedrawWindow(window.Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump();
+        const std::vector<std::uint32_t> repainted = PixelsOf(window.Handle());
+        ASSERT_EQ(shown.size(), repainted.size());
+        const auto differing = std::inner_product(shown.begin(), shown.end(), repainted.begin(), 0,
+                                                  std::plus<>(), std::not_equal_to<>());
+        EXPECT_EQ(differing, 0) << "pixels that a whole repaint changes";
+    }
+}
+
+// The title bar's and the task switcher's icons are the program's, drawn
+// for the DPI the form is on.
+TEST_F(Win32FormWindowTest, ShowsTheProgramsIconDrawnForEachDpiItIsMovedTo) {
+    for (const int dpi : {144, ScreenDpiForTest()}) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+        MoveToDpi(window.Handle(), dpi);
+        const auto iconSize = [this](WPARAM which) {
+            return IconImageSize(
+                reinterpret_cast<HICON>(SendMessageW(window.Handle(), WM_GETICON, which, 0)));
+        };
+        EXPECT_EQ(iconSize(ICON_BIG).cx, MulDiv(32, dpi, USER_DEFAULT_SCREEN_DPI));
+        EXPECT_EQ(iconSize(ICON_BIG).cy, MulDiv(32, dpi, USER_DEFAULT_SCREEN_DPI));
+        EXPECT_EQ(iconSize(ICON_SMALL).cx, MulDiv(16, dpi, USER_DEFAULT_SCREEN_DPI));
+        EXPECT_EQ(iconSize(ICON_SMALL).cy, MulDiv(16, dpi, USER_DEFAULT_SCREEN_DPI));
     }
 }
 

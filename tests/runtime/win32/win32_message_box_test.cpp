@@ -6,6 +6,7 @@
 #include "box_answerer.h"
 #include "runtime/core/application.h"
 #include "runtime/win32/win32_box_layout.h"
+#include "runtime/win32/win32_dpi.h"
 #include "runtime/win32/win32_form_window.h"
 #include "runtime/win32/win32_text.h"
 #include "runtime/win32/win32_text_view_box.h"
@@ -316,7 +317,7 @@ TEST(WrappedTextTest, TheViewBreaksNoLetterAndEveryLineFits) {
     for (int i = 0; i < 200; ++i)
         word += (i % 3 == 0) ? L"\U0001F600" : (i % 3 == 1 ? L"e\u0301" : L"xy");
     const std::wstring text = word + L" " + word;
-    HFONT font = CreateMessageBoxFont();
+    HFONT font = CreateMessageFontForDpi(WindowDpi(nullptr));
     ASSERT_NE(font, nullptr);
     HDC screen = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(screen, font);
