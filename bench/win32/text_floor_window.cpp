@@ -1,11 +1,13 @@
 // The Windows start-up floor: the least a Win32 program does to show a window
 // like Form2 with text in it. A window of Form2's size, style and caption,
 // at the screen's DPI, holding one label with the form's first Cyrillic
-// caption in the system's message font (the form's font), built with the
-// program's compiler, flags and manifest (same_height_windows_program).
+// caption in the system's message font at that DPI (the form's font, made
+// by the program's own functions), built with the program's compiler, flags
+// and manifest (same_height_windows_program).
 // bench/win32/run.sh starts it in turn with the program under Wine.
 #include <windows.h>
 
+#include "runtime/win32/win32_dpi.h"
 #include "runtime/win32/win32_layout.h"
 #include "runtime/win32/win32_text.h"
 #include "window/form2_description.h"
@@ -21,21 +23,6 @@ const ControlDescription& FirstLabel(const FormDescription& form) {
     return form.controls.front();
 }
 
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
-}
-
-HFONT CreateMessageFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    return CreateFontIndirectW(&metrics.lfMessageFont);
-}
-
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
         PostQuitMessage(0);
@@ -49,7 +36,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int showCommand) {
     const FormDescription& form = Form2Description();
-    const int dpi = ScreenDpi();
+    const int dpi = WindowDpi(nullptr); // the screen's, as the program starts
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProcedure;
@@ -60,7 +47,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     if (RegisterClassExW(&windowClass) == 0) return 1;
 
     RECT frame = FormClientRect(form, dpi);
-    AdjustWindowRectEx(&frame, FormStyle, FALSE, 0);
+    AdjustWindowRectForDpi(frame, FormStyle, 0, dpi);
     const std::wstring caption = ToWide(form.caption);
     HWND window = CreateWindowExW(0, L"TextFloor", caption.c_str(), FormStyle, CW_USEDEFAULT,
                                   CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
@@ -73,7 +60,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                         place.left, place.top, place.right - place.left, place.bottom - place.top,
                         window, nullptr, instance, nullptr);
-    HFONT font = CreateMessageFont();
+    HFONT font = CreateMessageFontForDpi(dpi);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
