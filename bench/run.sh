@@ -43,14 +43,10 @@ stop() {
 }
 trap stop EXIT
 
-# A desktop-like session: an X server with a black root window that keeps
-# running between clients (no reset while the next program connects), a
+# A desktop-like session: an X server of its own (bench/x_server.sh), a
 # session bus, and a private runtime folder.
-exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -br -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+source bench/x_server.sh
+start_x_server
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb

@@ -7,15 +7,13 @@
 #include "person.h"
 
 // The program's whole data store: the people entered since the window was
-// opened, in order of entry, in a fixed table of 1001 slots (0 to 1000).
+// opened, in order of entry, in a table of 1001 slots (0 to 1000).
 // Slots 0 to PeopleCount() - 1 are filled; a new person always goes to slot
 // PeopleCount(). Nothing is ever removed, edited or reordered.
 class PersonTable {
 public:
     static constexpr std::int16_t FirstSlot = 0;
     static constexpr std::int16_t LastSlot = 1000;
-
-    PersonTable();
 
     // Stores a copy of the person in the next free slot. A full table raises
     // run-time error 9 (subscript out of range) and changes nothing.
@@ -28,6 +26,9 @@ public:
     const Person& People(std::int16_t index) const;
 
 private:
+    void MakeRoomForOneMore();
+
+    // The filled slots only; an unfilled slot reads as an empty person.
     std::vector<Person> people_;
     std::int16_t peopleCount_ = 0;
 };

@@ -17,20 +17,25 @@ bool IsReturn(const QEvent& event) {
 } // namespace
 
 FormComboBox::FormComboBox(const QStringList& items, QWidget* parent) : QComboBox(parent) {
+    // The items go in before the line edit: the first item added to an
+    // empty combo box becomes its current one, and a line edit would lay
+    // out and shape that text at once, only to be emptied again.
+    addItems(items);
+    setCurrentIndex(-1);
     setLineEdit(new FormLineEdit(this));
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
-    addItems(items);
-    setCurrentIndex(-1);
     clearEditText();
     // The wheel gives no focus; Tab and a click still do.
     setFocusPolicy(Qt::StrongFocus);
-    // Seen before the list's own handling, which leaves the list open on
-    // Return when nothing is highlighted.
-    view()->installEventFilter(this);
 }
 
 void FormComboBox::showPopup() {
+    // Seen before the list's own handling, which leaves the list open on
+    // Return when nothing is highlighted. Watched from its first opening:
+    // asking for the list earlier would build its popup and view at start.
+    // Installing the filter again only keeps it first.
+    view()->installEventFilter(this);
     QComboBox::showPopup();
     HighlightTheItemTheTextStarts();
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -114,14 +115,17 @@ QtFormWindow::QtFormWindow(const FormDescription& description) {
     // before it takes its parent's: with the form's font as the application's
     // while the controls are built, no font engine is made for a size the
     // window never shows. Boxes shown later get the desktop's font again.
-    const QFont desktopFont = QApplication::font();
-    QApplication::setFont(formFont);
+    // QGuiApplication's setFont changes that one font only: QApplication's
+    // would also drop the fonts the desktop gives kinds of widget (message
+    // boxes among them) and send every widget a font change.
+    const QFont desktopFont = QGuiApplication::font();
+    QGuiApplication::setFont(formFont);
     // Containers come before the controls they hold in every description.
     for (const ControlDescription& control : description.controls) {
         QWidget* widget = CreateControl(control, Control(control.container));
         controls_.emplace(std::string(control.name), widget);
     }
-    QApplication::setFont(desktopFont);
+    QGuiApplication::setFont(desktopFont);
     SetTabOrderAndFocus(description);
     SetLabelBuddies(description);
 }

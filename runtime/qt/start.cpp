@@ -15,6 +15,7 @@
 
 #include "program_identity.h"
 #include "qt_form_window.h"
+#include "qt_message_box.h"
 #include "qt_translations.h"
 #include "runtime/core/application.h"
 #include "window/form2_program.h"
@@ -120,5 +121,6 @@ int RunProgram() {
     fonts.Finish(); // the form's text boxes need the fonts from here on
     Form2Program<QtFormWindow> program;
     program.Window().show();
+    ReturnFreedPages(); // what reading the fonts and building the form freed
     return QApplication::exec();
 }

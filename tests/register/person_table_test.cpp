@@ -71,6 +71,20 @@ TEST(PersonTable, HoldsExactly1001PeopleAndRefusesTheNextUnchanged) {
     }
 }
 
+TEST(PersonTable, ASlotNotFilledYetReadsAsAnEmptyPerson) {
+    PersonTable table;
+    table.AddPerson(u"Иванов Иван", u"1980", u"Male", 180.5);
+    for (const std::int16_t index : {std::int16_t{1}, std::int16_t{17}, std::int16_t{1000}}) {
+        SCOPED_TRACE(index);
+        const Person& person = table.People(index);
+        EXPECT_EQ(person.FullName, u"");
+        EXPECT_EQ(person.BirthYear, u"");
+        EXPECT_EQ(person.Sex, u"");
+        EXPECT_EQ(person.Height, 0.0);
+    }
+    EXPECT_EQ(table.People(0).FullName, u"Иванов Иван");
+}
+
 TEST(PersonTable, ReadingOutsideTheTableRaisesError9) {
     const PersonTable table;
     for (const std::int16_t index : {std::int16_t{-1}, std::int16_t{1001}, std::int16_t{32767}}) {

@@ -70,6 +70,21 @@ TEST(Form2Look, EveryCaptionFitsWhateverTheDesktopFont) {
     }
 }
 
+// A desktop may give some kinds of widget a font of their own (message
+// boxes, tooltips, menus); building the form leaves those as they were, so
+// the boxes shown later still use the desktop's.
+TEST(Form2Look, BuildingTheFormKeepsTheDesktopsFontsForKindsOfWidget) {
+    const QFont boxFont("DejaVu Serif", 13);
+    QApplication::setFont(boxFont, "QMessageBox");
+    const QFont desktopFont = QApplication::font();
+    {
+        Form2Program<QtFormWindow> program;
+        EXPECT_EQ(QApplication::font("QMessageBox"), boxFont);
+        EXPECT_EQ(QApplication::font(), desktopFont);
+    }
+    QApplication::setFont(desktopFont); // forgets the kinds' fonts again
+}
+
 TEST(ProgramIdentity, NameVersionDesktopEntryAndIcon) {
     SetProgramIdentity();
     EXPECT_EQ(QApplication::applicationName(), QString("same-height"));
