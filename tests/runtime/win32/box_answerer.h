@@ -16,7 +16,12 @@ public:
     // Called once for each box, with its place in the series (0 first).
     using Answer = std::function<void(HWND box, std::size_t index)>;
 
-    explicit BoxAnswerer(HWND owner, Answer answer = PressOkOf);
+    // An answer that goes through the input queue (keys, the mouse) waits
+    // until the box is the active window with the focus inside it.
+    enum class Delivery { ToTheBox, ThroughInput };
+
+    explicit BoxAnswerer(HWND owner, Answer answer = PressOkOf,
+                         Delivery delivery = Delivery::ToTheBox);
     ~BoxAnswerer();
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
@@ -25,7 +30,7 @@ public:
 
     std::vector<MessageBoxView> boxes;
     bool ownerTookInputWhileABoxWasOpen = false;
-    // Boxes that the answer should have closed but that were still open two
+    // Boxes that the answer should have closed but that were still open ten
     // seconds later; OK was pressed for them.
     int boxesThatStayedOpen = 0;
 
@@ -35,6 +40,7 @@ private:
     static inline BoxAnswerer* current_ = nullptr;
     HWND owner_;
     Answer answer_;
+    Delivery delivery_;
     HWND answered_ = nullptr;
     DWORD answeredAt_ = 0;
     bool gaveUp_ = false;

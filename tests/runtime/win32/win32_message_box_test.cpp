@@ -181,8 +181,9 @@ TEST_F(MessageBoxTest, TheKeysAndTheCloseButtonDismissEveryBox) {
         for (const Dismissal& dismissal : Dismissals) {
             SCOPED_TRACE(std::string(dismissal.how) +
                          (prompt == ShortPrompt ? ", short" : ", long"));
-            BoxAnswerer answerer(window.Handle(),
-                                 [&dismissal](HWND box, std::size_t) { dismissal.dismiss(box); });
+            BoxAnswerer answerer(
+                window.Handle(), [&dismissal](HWND box, std::size_t) { dismissal.dismiss(box); },
+                BoxAnswerer::Delivery::ThroughInput);
             window.ShowMessage(prompt);
             EXPECT_EQ(answerer.boxes.size(), 1u);
             EXPECT_EQ(answerer.boxesThatStayedOpen, 0) << "the box stayed open";
@@ -217,10 +218,13 @@ TEST_F(MessageBoxTest, CtrlCAndCtrlInsertCopyTheWholeBox) {
         for (const auto& [name, copy] : copyKeys) {
             SCOPED_TRACE(std::string(name) + (prompt == ShortPrompt ? ", short" : ", long"));
             EmptyTheClipboard();
-            BoxAnswerer answerer(window.Handle(), [copy = copy](HWND, std::size_t) {
-                copy();
-                Tap(VK_RETURN);
-            });
+            BoxAnswerer answerer(
+                window.Handle(),
+                [copy = copy](HWND, std::size_t) {
+                    copy();
+                    Tap(VK_RETURN);
+                },
+                BoxAnswerer::Delivery::ThroughInput);
             window.ShowMessage(prompt);
             const std::wstring rule = L"---------------------------\r\n";
             EXPECT_TRUE(ClipboardText() == rule + L"Same Height\r\n" + rule + ToWide(prompt) +
