@@ -13,6 +13,13 @@
 
 namespace {
 
+constexpr BYTE Marker = VK_F24;
+
+bool IsMarker(const MSG& message) {
+    return (message.message == WM_KEYDOWN || message.message == WM_KEYUP) &&
+           message.wParam == Marker;
+}
+
 class KeysTest : public ::testing::Test {
 public:
     Win32FormWindow window{Form2Description()};
@@ -29,19 +36,28 @@ public:
     HWND Control(std::string_view name) const { return window.Control(name); }
     HWND ComboEdit() const { return GetWindow(Control("Combo1"), GW_CHILD); }
 
-    // Handles what arrives on this thread for a while, as the program's
-    // loop does: input from keybd_event comes through the server.
+    // Handles what arrives on this thread, as the program's loop does, until
+    // the thread has seen everything sent before: the input queue keeps its
+    // order, so once the release of a marker key that nothing uses arrives,
+    // every key pressed before it has been handled.
     void Pump() {
-        const DWORD until = GetTickCount() + 150;
-        do {
+        keybd_event(Marker, 0, 0, 0);
+        keybd_event(Marker, 0, KEYEVENTF_KEYUP, 0);
+        const DWORD until = GetTickCount() + 10000;
+        while (GetTickCount() < until) {
             MSG message{};
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (IsMarker(message)) {
+                    if (message.message == WM_KEYUP) return;
+                    continue;
+                }
                 if (window.HandleDialogMessage(message)) continue;
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }
-            Sleep(5);
-        } while (GetTickCount() < until);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        }
+        ADD_FAILURE() << "the keys did not arrive";
     }
 
     void Focus(std::string_view control) {
