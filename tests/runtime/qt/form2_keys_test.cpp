@@ -50,7 +50,7 @@ TEST_F(Form2KeysTest, ReturnWithCtrlOrAltOnAButtonDoesNothing) {
     MessageBoxAnswerer answerer;
     QTest::keyClick(button("Command1"), Qt::Key_Return, Qt::ControlModifier);
     QTest::keyClick(button("Command1"), Qt::Key_Return, Qt::AltModifier);
-    QTest::qWait(20);
+    HandleQueuedEvents();
     EXPECT_TRUE(answerer.Seen().empty());
     EXPECT_EQ(table().PeopleCount(), 0);
 }
