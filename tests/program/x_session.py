@@ -84,6 +84,7 @@ def set_keyboard_layouts(display):
                             capture_output=True, text=True, timeout=DEFAULT_TIMEOUT)
     if result.returncode != 0:
         raise Failure(f"setxkbmap could not set the keyboard layouts: {result.stderr}")
+    _no_auto_repeat(display)
 
 
 class XServer:
@@ -285,6 +286,9 @@ class XInput:
         self._run("xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(turns),
                   "--delay", "100", button)
 
+    def round_trip(self):
+        x_round_trip(self.environment["DISPLAY"])
+
     def type(self, text):
         # Each run of Cyrillic or other letters is typed with the keyboard
         # already switched to its layout, as a user switches it: when xdotool
@@ -311,18 +315,48 @@ def _layout_runs(text):
     return [tuple(run) for run in runs]
 
 
+class _XConnection:
+    """A connection of its own to the X server, through Xlib."""
+
+    def __init__(self, display):
+        self.x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x11.XkbLockGroup.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_uint]
+        self.x11.XAutoRepeatOff.argtypes = [ctypes.c_void_p]
+        self.x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.connection = self.x11.XOpenDisplay(display.encode())
+        if not self.connection:
+            raise Failure(f"could not open the display {display}")
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        # XSync waits until the server has carried out every request before.
+        self.x11.XSync(self.connection, 0)
+        self.x11.XCloseDisplay(self.connection)
+
+
 def _lock_keyboard_group(display, group):
     """Switches the keyboard to one of its layouts, through the X keyboard extension."""
-    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XkbLockGroup.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_uint]
-    x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    connection = x11.XOpenDisplay(display.encode())
-    if not connection:
-        raise Failure(f"could not open the display {display} to switch the keyboard layout")
     use_core_keyboard = 0x100
-    x11.XkbLockGroup(connection, use_core_keyboard, group)
-    x11.XSync(connection, 0)
-    x11.XCloseDisplay(connection)
+    with _XConnection(display) as x:
+        x.x11.XkbLockGroup(x.connection, use_core_keyboard, group)
+
+
+def _no_auto_repeat(display):
+    """A key held down does not repeat: on a busy machine xdotool may be held
+    up between a key's press and its release for longer than the repeat
+    delay, and the letter would then arrive two or three times."""
+    with _XConnection(display) as x:
+        x.x11.XAutoRepeatOff(x.connection)
+
+
+def x_round_trip(display):
+    """Returns once the X server has handled every request sent before, and so
+    has queued the events of all earlier key presses and clicks for their
+    windows' programs."""
+    with _XConnection(display):
+        pass
