@@ -27,11 +27,12 @@ scripts/install-packages.sh $(scripts/packages.sh build test) \
   $(sed -e 's/#.*//' bench/packages.txt | xargs)
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DSAME_HEIGHT_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" \
-  --target same-height floor_window window_timer full_table_bench form_gone_bench \
+  --target same-height floor_window text_floor_window window_timer full_table_bench form_gone_bench \
   pair_search_bench >/dev/null
 
 program=$build/runtime/qt/same-height
 floor=$build/bench/floor_window
+text_floor=$build/bench/text_floor_window
 work=$(mktemp -d)
 xvfb_pid=
 bus_pid=
@@ -80,15 +81,28 @@ start() {
 }
 start "$program" /dev/null
 start "$floor" /dev/null
+start "$text_floor" /dev/null
+# The three in turn, the order rotating so that each goes first as often.
+names=(program floor text_floor)
+paths=("$program" "$floor" "$text_floor")
 for i in $(seq "$runs"); do
-  if [ $((i % 2)) = 1 ]; then
-    start "$program" "$work/program"
-    start "$floor" "$work/floor"
-  else
-    start "$floor" "$work/floor"
-    start "$program" "$work/program"
-  fi
+  for j in 0 1 2; do
+    k=$(((i + j) % 3))
+    start "${paths[$k]}" "$work/${names[$k]}"
+  done
 done
+
+# Instructions from the first one to the window's map, counted by callgrind
+# (free of the machine's load): the profile is dumped as the map request is
+# about to be sent, then the program is stopped.
+instructions() {
+  rm -f "$work/callgrind."*
+  "$build/bench/window_timer" Form2 0 /usr/bin/valgrind --tool=callgrind --dump-before=xcb_map_window \
+    --callgrind-out-file="$work/callgrind.%p" "$1" >/dev/null 2>>"$work/errors" </dev/null || true
+  ls "$work/callgrind."*.1 2>/dev/null | head -1 | xargs -r grep -h '^summary:' |
+    awk '{printf "%.1f", $2 / 1e6}'
+}
+ins_p=$(instructions "$program"); ins_f=$(instructions "$floor"); ins_t=$(instructions "$text_floor")
 
 for i in 1 2 3; do
   "$build/bench/full_table_bench" 2>/dev/null >>"$work/full_table"
@@ -119,12 +133,25 @@ cpu_p=$(figure "$work/program" cpu_ms); cpu_f=$(figure "$work/floor" cpu_ms)
 rss_p=$(figure "$work/program" rss_kib); rss_f=$(figure "$work/floor" rss_kib)
 anon_p=$(figure "$work/program" anon_kib); anon_f=$(figure "$work/floor" anon_kib)
 file_p=$(figure "$work/program" file_kib); file_f=$(figure "$work/floor" file_kib)
+map_t=$(figure "$work/text_floor" map_ms); rss_t=$(figure "$work/text_floor" rss_kib)
 nopair=$(search Search_FullTableNoPair); floor_loop=$(search Floor_HeightComparisons)
 one_height=$(search Search_FullTableOneSexOneHeight); mix=$(search Search_FullTableRealisticMix)
 
 echo "Medians of $runs starts each (start-up) and 3 runs (full table); load average $load_before before, $(load) after."
 [ "$failed" = 0 ] || echo "$failed starts showed no window: $(sort -u "$work/errors" | grep -v XDG_RUNTIME | head -3)"
 echo "Session bus: $([ "${NO_SESSION_BUS:-0}" = 1 ] && echo none || echo private dbus-daemon)."
+echo
+echo "Start-up against both floors (empty window; text floor: the same with one Cyrillic label):"
+echo
+trow() { printf '| %s | %s | %s | %s | %s | %s |\n' "$@"; }
+trow figure program "text floor" "empty floor" "program / text floor" target
+trow --- --- --- --- --- ---
+trow "instructions, process start to map request (callgrind)" "$ins_p M" "$ins_t M" "$ins_f M" \
+  "$(ratio "$ins_p" "$ins_t")" "≤ 1.00×"
+trow "process start to window mapped (median)" "$map_p ms" "$map_t ms" "$map_f ms" \
+  "$(ratio "$map_p" "$map_t")" "(shown)"
+trow "resident memory once shown" "$(mib "$rss_p") MiB" "$(mib "$rss_t") MiB" "$(mib "$rss_f") MiB" \
+  "+$(mib $((rss_p - rss_t))) MiB" "≤ +1.5 MiB"
 echo
 row figure program floor ratio target
 row --- --- --- --- ---

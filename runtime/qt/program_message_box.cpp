@@ -11,10 +11,12 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <algorithm>
+#include <vector>
 
 #include "prompt_fit.h"
 #include "qt_text.h"
 #include "runtime/core/application.h"
+#include "runtime/core/box_copy.h"
 
 namespace {
 
@@ -71,12 +73,21 @@ ProgramMessageBox::ProgramMessageBox(QMessageBox::Icon icon, const QString& prom
     // Names are shown as typed, even when they look like markup.
     setTextFormat(Qt::PlainText);
     setText(prompt);
+    KeepKeyboardOnOk();
     const QScreen& screen = *(owner != nullptr ? owner->screen() : this->screen());
     if (QLabel* label = PromptLabel(*this);
         label != nullptr && !TextFitsInRoom(prompt, label->font(), PromptRoom(screen))) {
         ShowPromptScrollable(screen);
     }
     LeaveRoomForTitle();
+}
+
+// The style may make the prompt selectable with the keyboard, and a click
+// on it would then take the keyboard from OK, leaving Space without effect.
+// The keyboard stays on OK, as in a system message box on Windows; the
+// prompt can still be selected with the mouse, and Ctrl+C copies the box.
+void ProgramMessageBox::KeepKeyboardOnOk() {
+    if (QLabel* label = PromptLabel(*this)) label->setFocusPolicy(Qt::NoFocus);
 }
 
 // Puts the prompt into a read-only, scrollable view of a size that fits the
@@ -114,11 +125,11 @@ void ProgramMessageBox::LeaveRoomForTitle() {
 }
 
 QString ProgramMessageBox::CopiedText() const {
-    const QString rule = QStringLiteral("---------------------------\n");
-    QString captions;
+    std::vector<std::u16string> captions;
     for (const QAbstractButton* each : buttons())
-        captions += WithoutMnemonic(each->text()) + QStringLiteral("   ");
-    return rule + windowTitle() + u'\n' + rule + text() + u'\n' + rule + captions + u'\n' + rule;
+        captions.push_back(ToU16String(WithoutMnemonic(each->text())));
+    const std::vector<std::u16string_view> shown(captions.begin(), captions.end());
+    return ToQString(CopiedBoxText(ToU16String(windowTitle()), ToU16String(text()), shown, u"\n"));
 }
 
 void ProgramMessageBox::CopyToClipboard() const {

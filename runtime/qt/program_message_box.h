@@ -15,6 +15,7 @@ class QScreen;
 // - Ctrl+C and Ctrl+Insert put the whole box on the clipboard, as message
 //   boxes on Windows do: the title, the prompt and the button, each
 //   between dashed lines. In the view, a selection is copied as usual.
+// - A click on the prompt leaves the keyboard on OK.
 class ProgramMessageBox final : public QMessageBox {
 public:
     ProgramMessageBox(QMessageBox::Icon icon, const QString& prompt, QWidget* owner);
@@ -24,6 +25,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void KeepKeyboardOnOk();
     void ShowPromptScrollable(const QScreen& screen);
     void LeaveRoomForTitle();
     // What Ctrl+C puts on the clipboard.

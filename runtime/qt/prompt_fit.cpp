@@ -3,6 +3,9 @@
 #include <QTextLayout>
 #include <QTextOption>
 
+#include "qt_text.h"
+#include "runtime/core/prompt_room.h"
+
 namespace {
 
 // Lays out a text without line breaks line by line at the room's width,
@@ -27,38 +30,27 @@ bool LinesFit(const QString& text, const QFont& font, QSize room, qreal& height)
     return fits;
 }
 
-// The toolkit prepares a whole text before it lays out its first line, which
-// is slow for a pasted name of a million characters. The first part of
-// a paragraph takes no more room than the whole of it, so when a part
-// already overflows, the whole does too: parts grow fourfold up to the
-// whole, and a long paragraph that overflows early is decided after little
-// more than the part that overflows.
-constexpr qsizetype FirstPart = 4096;
-
-bool ParagraphFits(const QString& text, qsizetype start, qsizetype length, const QFont& font,
-                   QSize room, qreal& height) {
-    for (qsizetype part = FirstPart;; part *= 4) {
-        const bool whole = part >= length;
-        qreal heightWithPart = height;
-        if (!LinesFit(text.sliced(start, whole ? length : part), font, room, heightWithPart))
-            return false;
-        if (whole) {
-            height = heightWithPart;
-            return true;
-        }
+// The toolkit prepares a whole paragraph before it lays out its first line,
+// so a part is measured paragraph by paragraph, and the parts are bounded
+// by the rule that asks about them.
+bool PartFits(const QString& part, const QFont& font, QSize room) {
+    qreal height = 0;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype lineBreak = part.indexOf(u'\n', start);
+        const qsizetype end = lineBreak < 0 ? part.size() : lineBreak;
+        if (!LinesFit(part.sliced(start, end - start), font, room, height)) return false;
+        if (lineBreak < 0) return true;
+        start = lineBreak + 1;
     }
 }
 
 } // namespace
 
 bool TextFitsInRoom(const QString& text, const QFont& font, QSize room) {
-    qreal height = 0;
-    qsizetype start = 0;
-    while (true) {
-        const qsizetype lineBreak = text.indexOf(u'\n', start);
-        const qsizetype end = lineBreak < 0 ? text.size() : lineBreak;
-        if (!ParagraphFits(text, start, end - start, font, room, height)) return false;
-        if (lineBreak < 0) return true;
-        start = lineBreak + 1;
-    }
+    const std::u16string_view letters(reinterpret_cast<const char16_t*>(text.constData()),
+                                      static_cast<std::size_t>(text.size()));
+    return PromptFitsInRoom(letters, [&font, room](std::u16string_view part) {
+        return PartFits(ToQString(part), font, room);
+    });
 }

@@ -17,7 +17,6 @@ bool IsReturn(const QEvent& event) {
 } // namespace
 
 FormComboBox::FormComboBox(const QStringList& items, QWidget* parent) : QComboBox(parent) {
-    setEditable(true);
     setLineEdit(new FormLineEdit(this));
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);

@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStyleFactory>
-#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -19,6 +18,7 @@
 #include "qt_push_button.h"
 #include "qt_text.h"
 #include "runtime/core/event_handler.h"
+#include "window/form_rules.h"
 
 namespace {
 
@@ -107,41 +107,39 @@ QtFormWindow::QtFormWindow(const FormDescription& description) {
     setObjectName(ToQString(description.name));
     setWindowTitle(ToQString(description.caption));
     setFixedSize(TwipsToPixels(description.clientWidth), TwipsToPixels(description.clientHeight));
-    setFont(FormFont());
+    const QFont formFont = FormFont();
+    setFont(formFont);
     controls_.emplace(std::string(description.name), this);
+    // A line edit lays out its empty text once with the application's font
+    // before it takes its parent's: with the form's font as the application's
+    // while the controls are built, no font engine is made for a size the
+    // window never shows. Boxes shown later get the desktop's font again.
+    const QFont desktopFont = QApplication::font();
+    QApplication::setFont(formFont);
     // Containers come before the controls they hold in every description.
     for (const ControlDescription& control : description.controls) {
         QWidget* widget = CreateControl(control, Control(control.container));
         controls_.emplace(std::string(control.name), widget);
     }
+    QApplication::setFont(desktopFont);
     SetTabOrderAndFocus(description);
     SetLabelBuddies(description);
 }
 
 void QtFormWindow::SetTabOrderAndFocus(const FormDescription& description) {
-    std::vector<const ControlDescription*> order;
-    for (const ControlDescription& control : description.controls) {
-        if (TakesFocus(control.kind)) order.push_back(&control);
-    }
-    std::sort(order.begin(), order.end(),
-              [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    const std::vector<const ControlDescription*> order = TabOrder(description);
     for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(Control(order[i - 1]->name), Control(order[i]->name));
     }
     if (!order.empty()) Control(order.front()->name)->setFocus();
 }
 
-// A label names the input in its row, so that a screen reader announces the
-// input by the label's text.
+// A label names an input, so that a screen reader announces the input by
+// the label's text.
 void QtFormWindow::SetLabelBuddies(const FormDescription& description) {
-    for (const ControlDescription& label : description.controls) {
-        if (label.kind != ControlKind::Label) continue;
-        for (const ControlDescription& input : description.controls) {
-            if (IsInput(input.kind) && input.container == label.container &&
-                input.rect.top == label.rect.top) {
-                static_cast<QLabel*>(Control(label.name))->setBuddy(Control(input.name));
-            }
-        }
+    for (const ControlDescription& input : description.controls) {
+        if (const ControlDescription* label = LabelNaming(description, input.name))
+            static_cast<QLabel*>(Control(label->name))->setBuddy(Control(input.name));
     }
 }
 

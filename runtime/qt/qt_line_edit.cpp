@@ -7,21 +7,24 @@
 #include <QMenu>
 #include <QMimeData>
 #include <limits>
+#include <optional>
+
+#include "qt_text.h"
+#include "runtime/core/input_rules.h"
 
 namespace {
 
-// A one-line input's text ends at its first line break, CR or LF; other
-// control characters are kept.
-qsizetype FirstLineLength(const QString& text) {
-    qsizetype length = 0;
-    while (length < text.size() && text[length] != u'\r' && text[length] != u'\n')
-        ++length;
-    return length;
+// What the input keeps of a text that arrives (runtime/core/input_rules.h):
+// its first line, or nothing when no text is on offer.
+std::optional<QString> Kept(const QString& offered) {
+    const std::optional<std::u16string_view> kept = KeptOfArrivingText(
+        std::u16string_view(reinterpret_cast<const char16_t*>(offered.constData()),
+                            static_cast<std::size_t>(offered.size())));
+    if (!kept) return std::nullopt;
+    return ToQString(*kept);
 }
 
-QString FirstLine(const QString& text) { return text.first(FirstLineLength(text)); }
-
-bool HasLineBreak(const QString& text) { return FirstLineLength(text) < text.size(); }
+bool HasLineBreak(const QString& text) { return text.contains(u'\r') || text.contains(u'\n'); }
 
 // Alt with a letter, digit or sign is a command, never text; Alt with an
 // editing key still edits. Ctrl+Alt is left alone: Windows keyboards report
@@ -82,7 +85,7 @@ void FormLineEdit::keyPressEvent(QKeyEvent* event) {
         event->ignore();
     } else if (HasLineBreak(event->text())) {
         QKeyEvent firstLine(event->type(), event->key(), event->modifiers(),
-                            FirstLine(event->text()), event->isAutoRepeat(),
+                            Kept(event->text()).value_or(QString()), event->isAutoRepeat(),
                             static_cast<quint16>(event->count()));
         QLineEdit::keyPressEvent(&firstLine);
         event->setAccepted(firstLine.isAccepted());
@@ -91,17 +94,20 @@ void FormLineEdit::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-// A middle click pastes the X selection, where there is one.
+// A middle click pastes the X selection, where there is one; the toolkit's
+// own paste when the selection is one line of text.
 void FormLineEdit::mouseReleaseEvent(QMouseEvent* event) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection() &&
-        HasLineBreak(clipboard->text(QClipboard::Selection))) {
+    if (event->button() != Qt::MiddleButton || !clipboard->supportsSelection())
+        return QLineEdit::mouseReleaseEvent(event);
+    const QString offered = clipboard->text(QClipboard::Selection);
+    const std::optional<QString> kept = Kept(offered);
+    if (kept && kept->size() == offered.size()) return QLineEdit::mouseReleaseEvent(event);
+    if (kept) {
         deselect();
-        InsertFirstLine(clipboard->text(QClipboard::Selection));
-        event->accept();
-        return;
+        InsertKept(*kept);
     }
-    QLineEdit::mouseReleaseEvent(event);
+    event->accept();
 }
 
 // The toolkit's own menu, whose Paste pastes as Ctrl+V does.
@@ -116,10 +122,12 @@ void FormLineEdit::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void FormLineEdit::dropEvent(QDropEvent* event) {
-    const QString text = event->mimeData()->text();
-    if (!HasLineBreak(text)) return QLineEdit::dropEvent(event);
+    const QString offered = event->mimeData()->text();
+    const std::optional<QString> kept = Kept(offered);
+    if (!kept) return event->ignore();
+    if (kept->size() == offered.size()) return QLineEdit::dropEvent(event);
     QMimeData firstLine;
-    firstLine.setText(FirstLine(text));
+    firstLine.setText(*kept);
     QDropEvent drop(event->position(), event->possibleActions(), &firstLine, event->buttons(),
                     event->modifiers());
     drop.setDropAction(event->dropAction());
@@ -131,20 +139,22 @@ void FormLineEdit::dropEvent(QDropEvent* event) {
 void FormLineEdit::inputMethodEvent(QInputMethodEvent* event) {
     if (!HasLineBreak(event->commitString())) return QLineEdit::inputMethodEvent(event);
     QInputMethodEvent firstLine(event->preeditString(), event->attributes());
-    firstLine.setCommitString(FirstLine(event->commitString()), event->replacementStart(),
-                              event->replacementLength());
+    firstLine.setCommitString(Kept(event->commitString()).value_or(QString()),
+                              event->replacementStart(), event->replacementLength());
     QLineEdit::inputMethodEvent(&firstLine);
     event->setAccepted(firstLine.isAccepted());
 }
 
-// A paste without line breaks is the toolkit's own, one step to undo.
+// A paste without line breaks is the toolkit's own, one step to undo; a
+// paste with no text on offer changes nothing.
 void FormLineEdit::Paste(QClipboard::Mode mode) {
-    const QString text = QGuiApplication::clipboard()->text(mode);
-    if (mode == QClipboard::Clipboard && !HasLineBreak(text)) return paste();
-    InsertFirstLine(text);
+    const QString offered = QGuiApplication::clipboard()->text(mode);
+    const std::optional<QString> kept = Kept(offered);
+    if (!kept) return;
+    if (mode == QClipboard::Clipboard && kept->size() == offered.size()) return paste();
+    InsertKept(*kept);
 }
 
-void FormLineEdit::InsertFirstLine(const QString& text) {
-    const QString line = FirstLine(text);
+void FormLineEdit::InsertKept(const QString& line) {
     if (!isReadOnly() && (!line.isEmpty() || hasSelectedText())) insert(line);
 }

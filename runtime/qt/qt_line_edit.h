@@ -5,9 +5,9 @@
 
 // A one-line input as users of this form know it on its own platform: text
 // that arrives with line breaks (a paste, a middle click, a drop, an input
-// method) keeps its first line only, Alt with a key types nothing, and
-// Shift+F10 opens the context menu, as the Menu key does. The program's own
-// setText is not an arrival and is kept whole.
+// method) keeps its first line only, a paste with no text changes nothing, Alt with a key types
+// nothing, and Shift+F10 opens the context menu, as the Menu key does. The program's own setText is
+// not an arrival and is kept whole.
 class FormLineEdit final : public QLineEdit {
 public:
     explicit FormLineEdit(QWidget* parent);
@@ -21,5 +21,5 @@ protected:
 
 private:
     void Paste(QClipboard::Mode mode);
-    void InsertFirstLine(const QString& text);
+    void InsertKept(const QString& line);
 };

@@ -9,6 +9,7 @@
 #include <malloc.h>
 #endif
 
+#include "box_over_form.h"
 #include "program_message_box.h"
 #include "qt_text.h"
 #include "runtime/core/event_handler.h"
@@ -51,6 +52,7 @@ void ShowBox(QWidget* owner, QMessageBox::Icon icon, std::u16string_view text) {
     const QPointer<ProgramMessageBox> box = new ProgramMessageBox(icon, ToQString(text), owner);
     ShareOkButtonIcon(*box);
     CloseWithForm(*box, *owner);
+    KeepBoxOverForm(*box, *owner);
     box->exec();
     // Still on screen: its wait was ended by the program quitting, not by the user.
     const bool dismissed = !box.isNull() && !box->isVisible();

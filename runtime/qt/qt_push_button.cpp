@@ -2,11 +2,18 @@
 
 #include <QKeyEvent>
 
+#include "runtime/core/input_rules.h"
+
 namespace {
 
+// Return, or Enter on the keypad, with modifiers that let it click.
 bool IsEnter(const QKeyEvent& event) {
-    return (event.key() == Qt::Key_Return && event.modifiers() == Qt::NoModifier) ||
-           (event.key() == Qt::Key_Enter && event.modifiers() == Qt::KeypadModifier);
+    if (event.key() != Qt::Key_Return && event.key() != Qt::Key_Enter) return false;
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    return EnterClicksFocusedButton(
+        {.shift = modifiers.testFlag(Qt::ShiftModifier),
+         .control = modifiers.testFlag(Qt::ControlModifier),
+         .alt = modifiers.testFlag(Qt::AltModifier) || modifiers.testFlag(Qt::MetaModifier)});
 }
 
 } // namespace

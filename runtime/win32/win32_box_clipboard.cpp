@@ -4,9 +4,11 @@
 
 #include <cstring>
 
+#include "runtime/core/box_copy.h"
+#include "win32_text.h"
+
 namespace {
 
-constexpr std::wstring_view Rule = L"---------------------------\r\n";
 constexpr UINT_PTR CopyKeysSubclass = 1;
 
 bool IsControlDown() { return GetKeyState(VK_CONTROL) < 0; }
@@ -38,12 +40,9 @@ LRESULT CALLBACK CopyKeysProcedure(HWND control, UINT message, WPARAM wParam, LP
 } // namespace
 
 std::wstring BoxClipboardText(const BoxCopy& box) {
-    std::wstring copy;
-    copy.append(Rule).append(box.title).append(L"\r\n");
-    copy.append(Rule).append(box.text).append(L"\r\n");
-    copy.append(Rule).append(box.button).append(L"   \r\n");
-    copy.append(Rule);
-    return copy;
+    const std::u16string button = ToU16String(box.button);
+    const std::u16string_view buttons[] = {button};
+    return ToWide(CopiedBoxText(ToU16String(box.title), ToU16String(box.text), buttons, u"\r\n"));
 }
 
 bool CopyToClipboard(HWND owner, std::wstring_view text) {

@@ -16,6 +16,11 @@
 // DPI, in Tab order by TabIndex. It behaves as a dialog: Tab and Shift+Tab
 // move the focus, and the focus comes back to the same control when the
 // window is activated again.
+//
+// Its parts: win32_form_build.cpp builds the window and its controls,
+// win32_dialog_keys.cpp takes the keys of a dialog, win32_form_gone.cpp
+// sees that no box opens over a form that is going away, and
+// win32_form_window.cpp holds the rest (texts, clicks, its messages).
 class Win32FormWindow final : public FormHost {
 public:
     // Creates the window and its controls, hidden.
@@ -66,6 +71,7 @@ private:
     // The child window of a text box or combo box.
     HWND Input(std::string_view name) const;
 
+    FormDescription description_;
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;

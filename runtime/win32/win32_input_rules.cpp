@@ -2,30 +2,37 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
+#include "runtime/core/input_rules.h"
 #include "win32_text.h"
 
 namespace {
 
 constexpr UINT_PTR InputRulesSubclass = 2;
 
-std::wstring ClipboardText(HWND owner) {
-    std::wstring text;
-    if (!OpenClipboard(owner)) return text;
+// The clipboard's text; nothing when it holds none or cannot be opened.
+std::optional<std::u16string> ClipboardText(HWND owner) {
+    if (!OpenClipboard(owner)) return std::nullopt;
+    std::optional<std::u16string> text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* letters = static_cast<const wchar_t*>(GlobalLock(data))) text = letters;
-        GlobalUnlock(data);
+        if (const auto* letters = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = ToU16String(letters);
+            GlobalUnlock(data);
+        }
     }
     CloseClipboard();
     return text;
 }
 
 void PasteFirstLine(HWND edit) {
-    std::wstring text = ClipboardText(edit);
-    text.erase(std::min(text.find_first_of(L"\r\n"), text.size()));
+    const std::optional<std::u16string> offered = ClipboardText(edit);
+    const std::optional<std::u16string_view> kept = KeptOfArrivingText(offered);
+    if (!kept) return;
+    const std::wstring line = ToWide(*kept);
     // Undoable, as the edit control's own paste is.
-    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line.c_str()));
 }
 
 bool IsShiftInsert(UINT message, WPARAM wParam) {

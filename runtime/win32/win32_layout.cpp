@@ -1,5 +1,9 @@
 #include "win32_layout.h"
 
+#include <algorithm>
+
+#include "window/form_rules.h"
+
 namespace {
 
 constexpr int TwipsPerInch = 1440;
@@ -27,6 +31,33 @@ RECT ControlRectInForm(const FormDescription& form, const ControlDescription& co
     return {TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
             TwipsToPixels(left + control.rect.width, dpi),
             TwipsToPixels(top + control.rect.height, dpi)};
+}
+
+RECT PlacedRectInForm(const FormDescription& form, const ControlDescription& control, int dpi) {
+    RECT rect = ControlRectInForm(form, control, dpi);
+    for (const ControlDescription& input : form.controls) {
+        if (LabelNaming(form, input.name) == &control)
+            rect.right = std::min(rect.right, ControlRectInForm(form, input, dpi).left);
+    }
+    return rect;
+}
+
+std::vector<const ControlDescription*> CreationOrder(const FormDescription& form) {
+    std::vector<const ControlDescription*> order;
+    for (const ControlDescription* control : TabOrder(form)) {
+        if (const ControlDescription* label = LabelNaming(form, control->name))
+            order.push_back(label);
+        order.push_back(control);
+    }
+    std::vector<const ControlDescription*> others;
+    for (const ControlDescription& control : form.controls) {
+        if (std::find(order.begin(), order.end(), &control) == order.end())
+            others.push_back(&control);
+    }
+    std::stable_sort(others.begin(), others.end(),
+                     [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
+    order.insert(order.end(), others.begin(), others.end());
+    return order;
 }
 
 RECT FormClientRect(const FormDescription& form, int dpi) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "window/form_description.h"
 
 // Where the Win32 backend puts a form's controls. Every control is a child of
@@ -13,6 +15,17 @@ int TwipsToPixels(int twips, int dpi);
 
 // The control's rectangle in pixels, relative to the form's client area.
 RECT ControlRectInForm(const FormDescription& form, const ControlDescription& control, int dpi);
+
+// Where the control's window goes: its rectangle, but a label that names an
+// input ends where the input starts. A label's window lies above its input
+// (see CreationOrder) and would otherwise cover the input's left edge; its
+// caption never reaches that far.
+RECT PlacedRectInForm(const FormDescription& form, const ControlDescription& control, int dpi);
+
+// The order in which the controls' windows are made: the inputs and buttons
+// in Tab order, each input right after the label that names it, then the
+// other controls by TabIndex.
+std::vector<const ControlDescription*> CreationOrder(const FormDescription& form);
 
 // The form's client area in pixels: its left and top are 0.
 RECT FormClientRect(const FormDescription& form, int dpi);

@@ -43,6 +43,26 @@ BoxParts FindParts(HWND box) {
     return parts;
 }
 
+// The text is a name or a report as typed, and an ampersand in it marks no
+// access key. Wine's dialog manager looks for access keys in the text of
+// every static control, even one that shows its text without them, so in
+// "A & B" it took Space for the text's key and Space no longer pressed OK.
+// The text no longer says it is a static control, and no key is its own.
+constexpr UINT_PTR NoAccessKeySubclass = 2;
+
+LRESULT CALLBACK NoAccessKeyProcedure(HWND text, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+    if (message == WM_GETDLGCODE)
+        return DefSubclassProc(text, message, wParam, lParam) & ~static_cast<LRESULT>(DLGC_STATIC);
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(text, &NoAccessKeyProcedure, NoAccessKeySubclass);
+    return DefSubclassProc(text, message, wParam, lParam);
+}
+
+void TakeNoAccessKeyFrom(HWND text) {
+    SetWindowSubclass(text, &NoAccessKeyProcedure, NoAccessKeySubclass, 0);
+}
+
 void Place(HWND window, const RECT& rect) {
     if (window == nullptr) return;
     SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left,
@@ -105,6 +125,7 @@ private:
         const BoxLayout layout =
             LayOutMessageBox(content, WorkAreaOf(owner != nullptr ? owner : box));
 
+        TakeNoAccessKeyFrom(parts.text);
         Place(box, layout.window);
         Place(parts.text, layout.text);
         if (showsIcon) Place(parts.icon, layout.icon);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "runtime/core/prompt_room.h"
 #include "win32_box_clipboard.h"
 #include "win32_box_layout.h"
 
@@ -46,26 +47,34 @@ int LineHeight(HFONT font) {
 }
 
 // The length of the longest start of the text that fits the width; at
-// least one letter.
+// least one letter. Every letter is at least a pixel wide, so no more than
+// width + 1 letters need be measured; starts growing from a line's worth of
+// average letters keep a long text's measuring near its own length.
 std::size_t FittingLength(HDC dc, std::wstring_view text, int width) {
     width = std::max(width, 1);
-    // Every letter is at least a pixel wide: no more need be measured.
-    const auto measured =
-        static_cast<int>(std::min<std::size_t>(text.size(), static_cast<std::size_t>(width) + 1));
+    const std::size_t most =
+        std::min<std::size_t>(text.size(), static_cast<std::size_t>(width) + 1);
     int fit = 0;
-    SIZE size{};
-    GetTextExtentExPointW(dc, text.data(), measured, width, &fit, nullptr, &size);
+    for (std::size_t measured = std::min<std::size_t>(most, 64);;
+         measured = std::min(most, 2 * measured)) {
+        SIZE size{};
+        GetTextExtentExPointW(dc, text.data(), static_cast<int>(measured), width, &fit, nullptr,
+                              &size);
+        if (static_cast<std::size_t>(fit) < measured || measured == most) break;
+    }
     return static_cast<std::size_t>(std::max(fit, 1));
 }
 
 // Breaks one paragraph into lines that fit the width: after the last blank
-// that fits, or inside a word too long for a line.
+// that fits, or inside a word too long for a line, but never inside a letter
+// (a surrogate pair, or a letter and its combining marks).
 void AppendWrapped(HDC dc, std::wstring_view paragraph, int width, WrappedText& lines) {
     while (!paragraph.empty()) {
         std::size_t length = FittingLength(dc, paragraph, width);
         if (length < paragraph.size()) {
             const std::size_t blank = paragraph.find_last_of(L' ', length - 1);
             if (blank != std::wstring_view::npos && blank > 0) length = blank + 1;
+            length = LineBreakNear(paragraph, length);
         }
         lines.shown.append(paragraph.substr(0, length));
         paragraph.remove_prefix(length);

@@ -9,7 +9,7 @@ MESSAGE_BOX_ROLES = ("alert", "dialog")
 TIMEOUT_MS = int(DEFAULT_TIMEOUT * 1000)
 
 
-def start_accessibility_bus(display):
+def start_accessibility_bus(display, variables=None):
     """Starts the session's accessibility bus on the display, before the program starts.
 
     The toolkit's bridge only joins a bus that is already there; asking for
@@ -23,9 +23,10 @@ def start_accessibility_bus(display):
                           Gio.DBusCallFlags.NONE, TIMEOUT_MS, None)
 
     # The bus's services run on the test's display, never on the one the
-    # session was started from.
+    # session was started from (or on the display the variables name).
     call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-         "UpdateActivationEnvironment", GLib.Variant("(a{ss})", ({"DISPLAY": display},)), None)
+         "UpdateActivationEnvironment",
+         GLib.Variant("(a{ss})", (variables or {"DISPLAY": display},)), None)
     call("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, "(s)")
 
 

@@ -7,6 +7,8 @@ CENTRE_TOLERANCE = 4  # pixels: rounding
 # A window manager centres a window's frame, title bar included, where the
 # program's view may give the client area: up to a title bar's height apart.
 VERTICAL_CENTRE_TOLERANCE = 30
+POPUP_GAP = 4  # pixels between a control and the pop-up that opens at it: a frame's width
+MENU_REACH = 40  # pixels below a text box where its menu may start: at the text cursor
 
 
 def _centre(rectangle):
@@ -103,7 +105,8 @@ def exit_code(view, expected):
 
 def window(view, expected):
     seen = view.window()
-    shown = {"title": seen["title"], "client_size": list(seen["client"][2:])}
+    shown = {"title": seen["title"], "client_size": list(seen["client"][2:]),
+             "app_id": seen.get("app_id")}
     return _expect("the window", expected, {key: shown[key] for key in expected})
 
 
@@ -127,6 +130,60 @@ def labelled_by(view, expected):
     return _expect("labelled by", expected, view.labelled_by(tuple(expected)))
 
 
+def box_on_top(view, expected):
+    """The program's windows, bottom to top: a box the topmost, with the keyboard."""
+    seen = view.stacking()
+    on_top = bool(seen) and seen[-1]["title"] != view.window()["title"] and seen[-1]["focused"]
+    return None if on_top == expected else f"box on top with the keyboard: expected {expected}, " \
+                                           f"saw the windows, bottom to top: {seen}"
+
+
+def _popup_drawn(view, rectangle):
+    """Where the view can see pixels, the highlighted item is drawn at its place."""
+    drawn = getattr(view, "highlight_drawn_at", None)
+    if drawn is None or drawn(rectangle):
+        return None
+    return f"nothing drawn highlighted at {rectangle}"
+
+
+def list_under_combo(view, expected):
+    """The open list stands right under the combo box, within its width."""
+    shown = view.combo_list()
+    combo_x, combo_y, combo_width, combo_height = view.places(["Combo1"])["Combo1"]
+    items = shown.get("items") or []
+    if not items:
+        return "no open list"
+    first_x, first_y = items[0]["rect"][:2]
+    under = (0 <= first_y - (combo_y + combo_height) <= POPUP_GAP
+             and all(combo_x - POPUP_GAP <= item["rect"][0] <= combo_x + combo_width
+                     for item in items))
+    if under != expected:
+        return (f"list under the combo box at {[combo_x, combo_y, combo_width, combo_height]}: "
+                f"expected {expected}, its items at {[item['rect'] for item in items]}")
+    highlighted = [item["rect"] for item in items if item["text"] == shown.get("highlight")]
+    return _popup_drawn(view, highlighted[0]) if highlighted else None
+
+
+def menu_at(view, control):
+    """The open menu's highlighted item stands at the control: its left within the
+    control's width, its top from the control's top to a few lines below it."""
+    item = view.menu_item_place()
+    if item is None:
+        return "no menu item has the focus"
+    x, y, width, height = view.places([control])[control]
+    if not (x <= item[0] <= x + width and y <= item[1] <= y + height + MENU_REACH):
+        return f"menu item at {item}, not at {control} at {[x, y, width, height]}"
+    return _popup_drawn(view, item)
+
+
+def drawn_like(view, name):
+    """The form looks as in the picture taken before, control by control."""
+    differences = view.differences_from_picture(name)
+    return f"the form is not drawn as in the picture {name!r}: {differences}" if differences \
+        else None
+
+
 CHECKS = {check.__name__: check for check in (
     focus, texts, boxes, box_titles, box_buttons, box_fits_screen, box_centred_on, combo_list,
-    menu_open, menu_items_include, clipboard, running, exit_code, window, controls_in_place, accessible, labelled_by)}
+    menu_open, menu_items_include, clipboard, running, exit_code, window, controls_in_place, accessible, labelled_by,
+    box_on_top, list_under_combo, menu_at, drawn_like)}

@@ -1,12 +1,14 @@
 """The Qt build as the table sees it: started on an X server with a window
 manager, and read through AT-SPI the way a screen reader reads it."""
 
+import subprocess
+
 import accessible_view as view
 import pyatspi
 from gi.repository import Atspi, GLib
 from clipboard import Clipboard
 from form2_places import CONTROLS, FORM2, FORM_TITLE, COMBO_BOX, screen_rectangle
-from x_session import Failure, Program, XInput, wait_for
+from x_session import DEFAULT_TIMEOUT, Failure, Program, XInput, wait_for
 
 
 class FocusWatch:
@@ -47,9 +49,9 @@ class QtView:
     # The program's life: one start per group of rows.
 
     def start(self, environment):
-        self.program = Program(self.executable, self.display, environment).__enter__()
+        self.program = self._program(environment).__enter__()
         try:
-            self.window_id = wait_for(f"a mapped window titled {FORM_TITLE!r}", self._form_window)
+            self._wait_for_form()
             self.accessible_program = view.AccessibleProgram(self.program)
             self.form = self.accessible_program.window(FORM_TITLE)
             self._controls = {}
@@ -66,6 +68,12 @@ class QtView:
         if self.program is not None:
             self.program.__exit__(None, None, None)
             self.program = None
+
+    def _program(self, environment):
+        return Program(self.executable, self.display, environment)
+
+    def _wait_for_form(self):
+        self.window_id = wait_for(f"a mapped window titled {FORM_TITLE!r}", self._form_window)
 
     def _form_window(self):
         self.program.check_running()
@@ -95,7 +103,7 @@ class QtView:
     def control(self, name):
         """The accessible object that stands at the control's place and fits its kind."""
         if name not in self._controls:
-            place = screen_rectangle(name, self.window()["client"][:2])
+            place = screen_rectangle(name, self._accessible_origin())
             found = [item for item in self.accessible_program.at(place)
                      if view.role_of(item) in FORM2[name].role]
             if not found:
@@ -103,11 +111,19 @@ class QtView:
             self._controls[name] = found[0]
         return self._controls[name]
 
+    def _accessible_origin(self):
+        """Where the form's client area starts, in the places AT-SPI gives."""
+        return self.window()["client"][:2]
+
+    def _on_screen(self, rectangle):
+        """A place AT-SPI gives, on the screen: on X they are the same."""
+        return list(rectangle)
+
     def places(self, names):
         places = {}
         for name in names:
             try:
-                places[name] = list(view.rectangle(self.control(name)))
+                places[name] = self._on_screen(view.rectangle(self.control(name)))
             except Failure:
                 places[name] = None
         return places
@@ -152,7 +168,7 @@ class QtView:
         highlighted = [item.name for item in items
                        if item.getState().contains(pyatspi.STATE_FOCUSED)]
         return {"open": True, "highlight": highlighted[0] if highlighted else None,
-                "items": [{"text": item.name, "rect": list(view.rectangle(item))}
+                "items": [{"text": item.name, "rect": self._on_screen(view.rectangle(item))}
                           for item in items]}
 
     def menu_open(self):
@@ -174,6 +190,24 @@ class QtView:
         # An item's name ends in its shortcut, after a tab.
         return [child.name.split("\t")[0] for child in view.children(item.parent)]
 
+    def menu_item_place(self):
+        """Where the open menu's item with the focus stands on the screen."""
+        self.focus_watch.catch_up()
+        item = self.focus_watch.last
+        if item is None or view.role_of(item) != "menu item":
+            return None
+        return self._on_screen(view.rectangle(item))
+
+    def stacking(self):
+        """The program's managed windows, bottom to top, as the window manager
+        stacks them, with which one is active."""
+        own = set(self.x.process_windows(self.program.pid))
+        order = [window for window in _root_windows(self.x, "_NET_CLIENT_LIST_STACKING")
+                 if window in own]
+        active = _root_windows(self.x, "_NET_ACTIVE_WINDOW")
+        return [{"title": self.x.window_name(window), "focused": window in active}
+                for window in order]
+
     def clipboard(self):
         return self.clipboard_owner.read()
 
@@ -192,3 +226,11 @@ class QtView:
         if self.program is None or not self.running():
             return f"the program has ended; its stderr:\n{self.program.stderr_text()}"
         return self.accessible_program.tree()
+
+
+def _root_windows(x, name):
+    """The window ids a property of the root window lists."""
+    output = subprocess.run(["xprop", "-root", name], env=x.environment, capture_output=True,
+                            text=True, timeout=DEFAULT_TIMEOUT).stdout
+    _, found, values = output.partition("window id # ")
+    return [int(value, 16) for value in values.split(", ")] if found else []

@@ -3,6 +3,9 @@
     dbus-run-session -- python3 run_user_actions.py qt path/to/same-height
         The Qt build on an X server of its own with the openbox window
         manager, read through a private accessibility bus.
+    dbus-run-session -- python3 run_user_actions.py wayland path/to/same-height
+        The Qt build in a Wayland session of its own (a headless sway), read
+        the same way.
     python3 run_user_actions.py win32 path/to/form2_probe.exe EMULATOR...
         The Windows build under Wine on the X display in DISPLAY, started
         and read by the probe; EMULATOR is how the build runs its programs
@@ -15,6 +18,7 @@ Prints one line per row and ends with the count of rows passed and failed.
 import os
 import sys
 
+import wayland_session
 from action_engine import run_table
 from user_actions import GROUPS
 from x_session import WindowManager, XServer, missing_tools
@@ -33,6 +37,19 @@ def run_qt(executable):
         return run_table(QtView(executable, x_server.display), GROUPS, os.environ.get("ONLY"))
 
 
+def run_wayland(executable):
+    import accessible_view
+    from wayland_session import Compositor
+    from wayland_view import WaylandView
+
+    with Compositor() as compositor:
+        # The accessibility bus is the test's own, and its services know
+        # only the test's compositor.
+        os.environ.pop("AT_SPI_BUS_ADDRESS", None)
+        accessible_view.start_accessibility_bus(None, {"WAYLAND_DISPLAY": compositor.socket})
+        return run_table(WaylandView(executable, compositor), GROUPS, os.environ.get("ONLY"))
+
+
 def run_win32(probe, emulator):
     from wine_view import WineView
 
@@ -44,12 +61,14 @@ def run_win32(probe, emulator):
 
 
 def main(build, arguments):
-    if missing_tools():
-        print(f"FAILED: missing {missing_tools()}; scripts/packages/program-tests.txt lists "
+    missing = wayland_session.missing_tools() if build == "wayland" else missing_tools()
+    if missing:
+        print(f"FAILED: missing {missing}; scripts/packages/program-tests.txt lists "
               f"the packages these tests need")
         return 1
-    passed = run_qt(*arguments) if build == "qt" else run_win32(arguments[0], arguments[1:])
-    return 0 if passed else 1
+    runs = {"qt": lambda: run_qt(*arguments), "wayland": lambda: run_wayland(*arguments),
+            "win32": lambda: run_win32(arguments[0], arguments[1:])}
+    return 0 if runs[build]() else 1
 
 
 if __name__ == "__main__":

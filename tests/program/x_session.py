@@ -191,7 +191,7 @@ class Program:
         self._stderr = tempfile.TemporaryFile()
         self.process = start_bound(
             [self.executable],
-            env=dict(program_environment(self.display, self._runtime_dir.name), **self.environment),
+            env=dict(self.user_environment(self._runtime_dir.name), **self.environment),
             stdout=subprocess.DEVNULL, stderr=self._stderr)
         return self
 
@@ -199,6 +199,10 @@ class Program:
         stop(self.process)
         self._stderr.close()
         self._runtime_dir.cleanup()
+
+    def user_environment(self, runtime_dir):
+        """The environment of the user who starts the program, before the given changes."""
+        return program_environment(self.display, runtime_dir)
 
     def stderr_text(self):
         self._stderr.seek(0)
@@ -245,6 +249,9 @@ class XInput:
         """The ids of all mapped windows of the process, named or not."""
         output = self._run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid))
         return [int(line) for line in output.split()]
+
+    def window_name(self, window):
+        return self._run("xdotool", "getwindowname", str(window)).rstrip("\n")
 
     def screen_size(self):
         fields = self.window_info("-root")

@@ -65,6 +65,17 @@ foreach(needed kernel32.dll user32.dll)
   endif()
 endforeach()
 
+# The manifest asks for the program's own layout on every monitor's DPI, so
+# that the system does not stretch its window into a blur.
+file(STRINGS ${EXE} dpi_awareness REGEX "<dpiAwareness[^>]*>PerMonitorV2, PerMonitor</dpiAwareness>")
+if(NOT dpi_awareness)
+  list(APPEND problems "its manifest does not declare per-monitor DPI awareness (version 2)")
+endif()
+file(STRINGS ${EXE} dpi_aware REGEX "<dpiAware[^>]*>true/pm</dpiAware>")
+if(NOT dpi_aware)
+  list(APPEND problems "its manifest does not declare per-monitor DPI awareness for older systems")
+endif()
+
 file(SIZE ${EXE} size)
 list(JOIN imports ", " import_list)
 message(STATUS "${EXE}: ${size} bytes; imports ${import_list}")

@@ -179,7 +179,9 @@ TEST_F(ExeFileTest, ManifestDeclaresTheProgramDpiAware) {
     const std::string manifest(text, SizeofResource(file, found));
     FreeLibrary(file);
 
-    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
+    // Per monitor where the system knows it, for the whole system before.
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
     EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
 }
 

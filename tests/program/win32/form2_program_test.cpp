@@ -58,6 +58,39 @@ TEST_F(Form2ProgramTest, AFullTableShowsError9AndTheProgramKeepsRunningWithNothi
               std::vector<std::wstring>{L"Найдена пара мужчин: A   B"});
 }
 
+// The program's open context menu: the menu window of its thread.
+HWND OpenMenuOf(DWORD threadId) {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        threadId,
+        [](HWND window, LPARAM result) {
+            wchar_t name[16]{};
+            GetClassNameW(window, name, 16);
+            if (std::wstring_view(name) != L"#32768" || !IsWindowVisible(window)) return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The user-action table's row on the context menu's language: the edit
+// control's menu is the system's own, and under Wine another process cannot
+// read its items, as the table's probe would. Fails once it can.
+TEST_F(Form2ProgramTest, AnotherProcessCannotReadTheItemsOfTheProgramsContextMenu) {
+    HWND text1 = Control("Text1");
+    PostMessageW(text1, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(text1), MAKELPARAM(-1, -1));
+    HWND menu = nullptr;
+    const auto until = std::chrono::steady_clock::now() + BoxTimeout;
+    while ((menu = OpenMenuOf(program.ThreadId())) == nullptr &&
+           std::chrono::steady_clock::now() < until)
+        Sleep(10);
+    ASSERT_NE(menu, nullptr) << "no context menu opened";
+    auto* items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+    EXPECT_EQ(GetMenuItemCount(items), -1) << "the menu's items can be read: the row can agree";
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
 // Sets the screen's DPI that programs started afterwards see, and puts the
 // old setting back at the end.
 class ScreenDpiSetting {

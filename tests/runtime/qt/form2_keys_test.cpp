@@ -18,41 +18,48 @@ QLineEdit* EditOf(QWidget* input) {
     return qobject_cast<QLineEdit*>(input);
 }
 
-TEST_F(Form2KeysTest, ReturnEnterAndSpaceOnAFocusedButtonClickIt) {
+// Ctrl and Shift make no difference to Return or Enter on a focused button,
+// as on Windows; with Alt the key is the window's, never a click.
+TEST_F(Form2KeysTest, ReturnEnterAndSpaceOnAFocusedButtonClickItWithCtrlOrShiftButNotAlt) {
     struct Key {
         const char* name = "";
         Qt::Key key = Qt::Key_unknown;
         Qt::KeyboardModifiers modifiers;
+        bool clicks = false;
     };
-    const Key keys[] = {{"Return", Qt::Key_Return, Qt::NoModifier},
-                        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier},
-                        {"Space", Qt::Key_Space, Qt::NoModifier}};
+    const Key keys[] = {
+        {"Return", Qt::Key_Return, Qt::NoModifier, true},
+        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, true},
+        {"Space", Qt::Key_Space, Qt::NoModifier, true},
+        {"Ctrl+Return", Qt::Key_Return, Qt::ControlModifier, true},
+        {"Shift+Return", Qt::Key_Return, Qt::ShiftModifier, true},
+        {"Ctrl+Shift+Return", Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier, true},
+        {"Ctrl+keypad Enter", Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier, true},
+        {"Alt+Return", Qt::Key_Return, Qt::AltModifier, false},
+        {"Alt+keypad Enter", Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier, false},
+        {"Ctrl+Alt+Return", Qt::Key_Return, Qt::ControlModifier | Qt::AltModifier, false},
+    };
+    int added = 0;
     for (const Key& key : keys) {
         SCOPED_TRACE(key.name);
         TypePerson("Same", "1990", "Male", "180");
         button("Command1")->setFocus();
         MessageBoxAnswerer answerer;
         QTest::keyClick(button("Command1"), key.key, key.modifiers);
-        EXPECT_EQ(answerer.Texts(), std::vector<QString>{"Запись добавлена"});
+        if (key.clicks) {
+            ++added;
+            EXPECT_EQ(answerer.Texts(), std::vector<QString>{"Запись добавлена"});
+        } else {
+            HandleQueuedEvents(); // a click posted by the key would be handled by now
+            EXPECT_TRUE(answerer.Seen().empty());
+        }
+        EXPECT_EQ(table().PeopleCount(), added);
     }
-    ASSERT_EQ(table().PeopleCount(), 3);
 
     button("Command2")->setFocus();
     MessageBoxAnswerer answerer;
     QTest::keyClick(button("Command2"), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(answerer.Texts(), (std::vector<QString>{"Найдена пара мужчин: Same   Same",
-                                                      "Найдена пара мужчин: Same   Same",
-                                                      "Найдена пара мужчин: Same   Same"}));
-}
-
-TEST_F(Form2KeysTest, ReturnWithCtrlOrAltOnAButtonDoesNothing) {
-    button("Command1")->setFocus();
-    MessageBoxAnswerer answerer;
-    QTest::keyClick(button("Command1"), Qt::Key_Return, Qt::ControlModifier);
-    QTest::keyClick(button("Command1"), Qt::Key_Return, Qt::AltModifier);
-    HandleQueuedEvents();
-    EXPECT_TRUE(answerer.Seen().empty());
-    EXPECT_EQ(table().PeopleCount(), 0);
+    EXPECT_EQ(answerer.Texts().size(), static_cast<std::size_t>(added * (added - 1) / 2));
 }
 
 TEST_F(Form2KeysTest, AltWithALetterOrDigitTypesNothingIntoAnInput) {

@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QLabel>
@@ -216,6 +217,60 @@ TEST_F(MessageBoxTest, InTheViewCtrlCCopiesTheSelection) {
         QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
     });
     EXPECT_EQ(QApplication::clipboard()->text(), QString("Пётр"));
+}
+
+// A click on a box's text selects nothing away from OK: the keyboard stays
+// on OK, so Space still closes the box, as it does in a system message box
+// on Windows. In the scrollable view a click takes the focus, so that the
+// view can be scrolled and read with the keys; Space there scrolls.
+TEST_F(MessageBoxTest, AClickOnTheTextLeavesTheKeyboardOnOk) {
+    struct ClickCase {
+        const char* what;
+        QString prompt;
+        bool keyboardStaysOnOk;
+    };
+    const ClickCase cases[] = {
+        {"a report", "Найдена пара мужчин: Иванов Иван   Петров Пётр", true},
+        {"a name holding an ampersand", "Найдена пара мужчин: A & B   C & D", true},
+        {"the long-prompt view", QString(1500, u'\n') + "X", false},
+    };
+    for (const ClickCase& each : cases) {
+        SCOPED_TRACE(each.what);
+        bool clicked = false;
+        bool closedBySpace = false;
+        QWidget* focusAfterClick = nullptr;
+        QAbstractButton* ok = nullptr;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible()) return;
+            if (clicked) { // Space left the box open: OK closes it.
+                box->button(QMessageBox::Ok)->click();
+                return;
+            }
+            // The box has the keyboard on OK once it is active.
+            if (QApplication::focusWidget() != box->button(QMessageBox::Ok)) return;
+            clicked = true;
+            ok = box->button(QMessageBox::Ok);
+            QWidget* text = View(*box) != nullptr ? View(*box)->viewport()
+                                                  : static_cast<QWidget*>(PromptLabel(*box));
+            ASSERT_NE(text, nullptr);
+            QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(4, 4));
+            focusAfterClick = QApplication::focusWidget();
+            if (!each.keyboardStaysOnOk) return;
+            QTest::keyClick(focusAfterClick != nullptr ? focusAfterClick : box, Qt::Key_Space);
+            closedBySpace = !box->isVisible();
+        });
+        poll.start(2);
+        ShowMessageBox(&window(), each.prompt.toStdU16String());
+        ASSERT_TRUE(clicked) << "no box was shown";
+        if (each.keyboardStaysOnOk) {
+            EXPECT_EQ(focusAfterClick, ok) << "the click took the keyboard from OK";
+            EXPECT_TRUE(closedBySpace) << "Space left the box open";
+        } else {
+            EXPECT_NE(focusAfterClick, ok) << "a click in the view leaves it unscrollable by keys";
+        }
+    }
 }
 
 } // namespace

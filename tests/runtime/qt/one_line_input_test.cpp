@@ -1,4 +1,5 @@
 #include <QClipboard>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -167,6 +168,99 @@ TEST_F(OneLineInputTest, APastedSecondLineNeverReachesThePerson) {
     ASSERT_EQ(table().PeopleCount(), 1);
     EXPECT_EQ(table().People(0).FullName, u"Ivan");
     EXPECT_EQ(table().People(0).Height, 175.0);
+}
+
+// What the clipboard (or the X selection) may offer with no text in it.
+struct NoTextOffer {
+    const char* name;
+    std::function<void(QClipboard::Mode)> offer;
+};
+
+const NoTextOffer NoTextOffers[] = {
+    {"a picture",
+     [](QClipboard::Mode mode) {
+         auto* data = new QMimeData;
+         QImage picture(4, 4, QImage::Format_RGB32);
+         picture.fill(Qt::red);
+         data->setImageData(picture);
+         QApplication::clipboard()->setMimeData(data, mode);
+     }},
+    {"nothing", [](QClipboard::Mode mode) { QApplication::clipboard()->clear(mode); }},
+    {"an empty text", [](QClipboard::Mode mode) { QApplication::clipboard()->setText("", mode); }},
+};
+
+// The Paste item of the input's menu, when the menu offers it.
+void TriggerMenuPaste(const Input& input) {
+    const QPoint point = input.edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, point, input.edit->mapToGlobal(point));
+    QApplication::sendEvent(input.edit, &menuEvent);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr) << "no context menu";
+    menu->close();
+    for (QAction* action : menu->actions()) {
+        if (action->text().startsWith("&Paste") && action->isEnabled()) action->trigger();
+    }
+}
+
+void DropData(const Input& input, QMimeData& data) {
+    const QPoint point = PointAtPosition(input.edit, 1);
+    QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(input.edit, &enter);
+    QDropEvent drop(point, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(input.edit, &drop);
+}
+
+// A paste with nothing to paste must not replace the selected text with
+// nothing, by whichever way it comes.
+TEST_F(OneLineInputTest, APasteWithNoTextOnOfferChangesNothing) {
+    const std::pair<const char*, std::function<void(const Input&)>> ways[] = {
+        {"Ctrl+V",
+         [](const Input& input) { QTest::keyClick(input.focus, Qt::Key_V, Qt::ControlModifier); }},
+        {"Shift+Insert",
+         [](const Input& input) {
+             QTest::keyClick(input.focus, Qt::Key_Insert, Qt::ShiftModifier);
+         }},
+        {"the context menu's Paste", TriggerMenuPaste},
+    };
+    for (const auto& [name, input] : Inputs()) {
+        for (const NoTextOffer& offer : NoTextOffers) {
+            for (const auto& [how, paste] : ways) {
+                SCOPED_TRACE(std::string(how) + " of " + offer.name + " into " + name);
+                offer.offer(QClipboard::Clipboard);
+                input.focus->setFocus();
+                input.edit->setText("AB");
+                input.edit->setSelection(1, 1);
+                paste(input);
+                EXPECT_EQ(input.edit->text(), "AB");
+            }
+        }
+        SCOPED_TRACE(std::string("a drop without text into ") + name);
+        for (const bool emptyText : {false, true}) {
+            QMimeData data;
+            if (emptyText) data.setText("");
+            data.setImageData(QImage(4, 4, QImage::Format_RGB32));
+            input.edit->setText("AB");
+            input.edit->setSelection(1, 1);
+            DropData(input, data);
+            EXPECT_EQ(input.edit->text(), "AB") << "empty text " << emptyText;
+        }
+    }
+}
+
+TEST_F(OneLineInputTest, AMiddleClickWithNoTextSelectedChangesNothing) {
+    if (!QApplication::clipboard()->supportsSelection())
+        GTEST_SKIP() << "this platform has no selection to paste; the test runs under X";
+    for (const auto& [name, input] : Inputs()) {
+        for (const NoTextOffer& offer : NoTextOffers) {
+            SCOPED_TRACE(std::string(offer.name) + " into " + name);
+            input.focus->setFocus();
+            input.edit->setText("AB");
+            input.edit->setSelection(1, 1);
+            offer.offer(QClipboard::Selection);
+            QTest::mouseClick(input.edit, Qt::MiddleButton, {}, PointAtPosition(input.edit, 1));
+            EXPECT_EQ(input.edit->text(), "AB");
+        }
+    }
 }
 
 // The program's own texts are not pastes: they are shown as they are.

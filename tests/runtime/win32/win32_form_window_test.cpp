@@ -1,6 +1,7 @@
 #include "runtime/win32/win32_form_window.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <string>
@@ -68,11 +69,12 @@ struct ExpectedControl {
     RECT twipsInForm; // left, top, right, bottom in the form's client area
 };
 
-// The frame's controls are placed at the frame's offset (120, 3240).
+// The frame's controls are placed at the frame's offset (120, 3240). Label1
+// and Label4 end where their inputs start (1935 and 1815 as described).
 const ExpectedControl ExpectedControls[] = {
-    {"Label1", L"Static", {240, 240, 1935, 495}},
+    {"Label1", L"Static", {240, 240, 1800, 495}},
     {"Text1", L"Edit", {1800, 240, 4335, 615}},
-    {"Label4", L"Static", {240, 840, 1815, 1095}},
+    {"Label4", L"Static", {240, 840, 1800, 1095}},
     {"Text2", L"Edit", {1800, 840, 4335, 1215}},
     {"Label3", L"Static", {240, 1440, 1575, 1695}},
     {"Combo1", L"ComboBox", {1800, 1440, 4335, 1755}},
@@ -138,9 +140,7 @@ int ZOrderOf(HWND control) {
 // one beneath clips it out instead of painting over it.
 TEST_F(Win32FormWindowTest, NoControlPaintsOverAnotherItOverlaps) {
     const std::pair<std::string_view, std::string_view> onTopOf[] = {
-        {"Text1", "Label1"},    {"Label5", "Frame1"}, {"Label6", "Frame1"},
-        {"Command2", "Frame1"}, {"Label1", "Frame1"},
-    };
+        {"Label5", "Frame1"}, {"Label6", "Frame1"}, {"Command2", "Frame1"}, {"Label1", "Frame1"}};
     for (const auto& [top, beneath] : onTopOf) {
         EXPECT_LT(ZOrderOf(Control(top)), ZOrderOf(Control(beneath))) << top << " over " << beneath;
     }
@@ -148,6 +148,52 @@ TEST_F(Win32FormWindowTest, NoControlPaintsOverAnotherItOverlaps) {
         EXPECT_TRUE(GetWindowLongW(Control(description.name), GWL_STYLE) & WS_CLIPSIBLINGS)
             << description.name;
     }
+}
+
+// Label1 as described reaches into Text1 (and Label4 into Text2); there the
+// input is what the user sees and clicks, border and all.
+TEST_F(Win32FormWindowTest, AnInputIsWholeWhereItsLabelReachesIntoIt) {
+    const int dpi = window.Dpi();
+    const std::pair<std::string_view, POINT> overlaps[] = {
+        {"Text1", {1860, 300}}, {"Text1", {1801, 600}}, {"Text2", {1805, 900}}};
+    for (const auto& [input, twips] : overlaps) {
+        const POINT point{MulDiv(twips.x, dpi, 1440), MulDiv(twips.y, dpi, 1440)};
+        EXPECT_EQ(ChildWindowFromPointEx(window.Handle(), point, CWP_SKIPINVISIBLE), Control(input))
+            << input << " at " << twips.x << "," << twips.y;
+    }
+}
+
+// What the system's accessibility proxy (oleacc), which a screen reader
+// asks, tells of a control in this process.
+std::wstring AccessibleName(HWND control) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible))) ||
+        accessible == nullptr)
+        return L"<no accessible object>";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text = L"<no name>";
+    if (SUCCEEDED(accessible->get_accName(self, &name)) && name != nullptr)
+        text.assign(name, SysStringLen(name));
+    SysFreeString(name);
+    accessible->Release();
+    return text;
+}
+
+// The proxy names an edit control after the label just before it in Z
+// order, and a button after its caption.
+TEST_F(Win32FormWindowTest, AScreenReaderHearsEachTextBoxByItsLabelAndEachButtonByItsCaption) {
+    const std::pair<std::string_view, const wchar_t*> names[] = {{"Text1", L"Фамилия,Имя"},
+                                                                 {"Text2", L"Год рождения"},
+                                                                 {"Text3", L"Рост"},
+                                                                 {"Command1", L"добавить"},
+                                                                 {"Command2", L"Найти"}};
+    for (const auto& [control, name] : names)
+        EXPECT_EQ(AccessibleName(Control(control)), name) << control;
 }
 
 // Whether the font that the system draws with has a glyph for every letter
@@ -283,6 +329,110 @@ TEST_F(Win32FormWindowTest, ARunTimeErrorInAClickIsReportedAndTheWindowCarriesOn
     EXPECT_EQ(answerer.boxes[0].buttons, std::vector<std::wstring>{L"OK"});
     EXPECT_TRUE(answerer.boxes[0].hasIcon) << "the error box shows the error icon";
     EXPECT_TRUE(IsWindowVisible(window.Handle()));
+}
+
+// A control's rectangle in the form's client area.
+RECT RectInForm(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Tells the form that it is now on a monitor of another DPI, as the system
+// does, with the rectangle that gives it its client area at that DPI.
+void MoveToDpi(HWND form, int dpi) {
+    RECT frame{0, 0, MulDiv(4575, dpi, 1440), MulDiv(4155, dpi, 1440)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(form, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(form, GWL_EXSTYLE)));
+    RECT now{};
+    GetWindowRect(form, &now);
+    RECT suggested{now.left, now.top, now.left + frame.right - frame.left,
+                   now.top + frame.bottom - frame.top};
+    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+int ScreenDpiForTest() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+LONG FontHeightOf(HWND control) {
+    auto* font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    LOGFONTW used{};
+    GetObjectW(font, sizeof used, &used);
+    return used.lfHeight;
+}
+
+// Moved to a monitor of 144 DPI and back, the form lays itself out again
+// from its twips, in the message font at that DPI, and loses nothing the
+// user has typed, selected or focused.
+TEST_F(Win32FormWindowTest, LaysItselfOutAgainOnEachDpiItIsMovedTo) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    const int screenDpi = ScreenDpiForTest();
+    window.SetText("Text1", u"Ann");
+    window.SetText("Text2", u"170");
+    window.SetText("Text3", u"Bob");
+    SetFocus(Control("Text2"));
+    SendMessageW(Control("Text2"), EM_SETSEL, 1, 3);
+
+    for (const int dpi : {144, screenDpi}) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+        MoveToDpi(window.Handle(), dpi);
+        Pump();
+        EXPECT_EQ(window.Dpi(), dpi);
+        const auto pixels = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+        RECT client{};
+        GetClientRect(window.Handle(), &client);
+        EXPECT_NEAR(client.right, pixels(4575), 1);
+        EXPECT_NEAR(client.bottom, pixels(4155), 1);
+        const LONG fontHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, screenDpi);
+        for (const ExpectedControl& expected : ExpectedControls) {
+            SCOPED_TRACE(std::string(expected.name));
+            const RECT rect = RectInForm(Control(expected.name));
+            EXPECT_NEAR(rect.left, pixels(expected.twipsInForm.left), 1);
+            EXPECT_NEAR(rect.top, pixels(expected.twipsInForm.top), 1);
+            EXPECT_NEAR(rect.right, pixels(expected.twipsInForm.right), 1);
+            if (expected.name != "Combo1") {
+                EXPECT_NEAR(rect.bottom, pixels(expected.twipsInForm.bottom), 1);
+            }
+            EXPECT_NEAR(FontHeightOf(Control(expected.name)), fontHeight, 1);
+        }
+        EXPECT_EQ(window.Text("Text1"), u"Ann");
+        EXPECT_EQ(window.Text("Text2"), u"170");
+        EXPECT_EQ(window.Text("Text3"), u"Bob");
+        EXPECT_EQ(GetFocus(), Control("Text2"));
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(Control("Text2"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 1U);
+        EXPECT_EQ(end, 3U);
+    }
+}
+
+// The combo box's open list stays open, with its choice, under the box at
+// its new place and size.
+TEST_F(Win32FormWindowTest, AnOpenComboListStaysOpenAcrossADpiChange) {
+    HWND combo = Control("Combo1");
+    SetFocus(combo);
+    SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    Pump();
+    ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+    for (const int dpi : {144, ScreenDpiForTest()}) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+        MoveToDpi(window.Handle(), dpi);
+        Pump();
+        EXPECT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+        EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+        EXPECT_NEAR(RectInForm(combo).left, MulDiv(1800, dpi, 1440), 1);
+    }
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
 }
 
 } // namespace

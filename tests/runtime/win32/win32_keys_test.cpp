@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "runtime/win32/win32_form_window.h"
@@ -99,6 +100,32 @@ TEST_F(KeysTest, ReturnKeypadEnterAndSpaceOnAFocusedButtonClickIt) {
     Tap(VK_RETURN, KEYEVENTF_EXTENDEDKEY);
     EXPECT_EQ(clicks, (std::vector<std::string_view>{"Command1", "Command1", "Command1", "Command2",
                                                      "Command2"}));
+}
+
+// Ctrl and Shift make no difference to Return or Enter on a focused button,
+// as in the Qt build; with Alt the key is the window's, never a click.
+TEST_F(KeysTest, ReturnWithCtrlOrShiftClicksAFocusedButtonAndWithAltDoesNothing) {
+    struct Key {
+        const char* name;
+        BYTE modifier;
+        DWORD flags;
+        bool clicks;
+    };
+    const Key keys[] = {
+        {"Ctrl+Return", VK_CONTROL, 0, true},
+        {"Shift+Return", VK_SHIFT, 0, true},
+        {"Ctrl+keypad Enter", VK_CONTROL, KEYEVENTF_EXTENDEDKEY, true},
+        {"Alt+Return", VK_MENU, 0, false},
+        {"Alt+keypad Enter", VK_MENU, KEYEVENTF_EXTENDEDKEY, false},
+    };
+    std::size_t expected = 0;
+    for (const Key& key : keys) {
+        SCOPED_TRACE(key.name);
+        Focus("Command1");
+        TapWith(key.modifier, VK_RETURN, key.flags);
+        if (key.clicks) ++expected;
+        EXPECT_EQ(clicks.size(), expected);
+    }
 }
 
 TEST_F(KeysTest, ReturnKeypadEnterAndEscapeInAnInputDoNothing) {
@@ -296,6 +323,80 @@ TEST_F(KeysTest, PastingSeveralLinesIntoAnInputKeepsTheFirst) {
             EXPECT_EQ(TextOf(input), firstLine) << how;
         }
     }
+}
+
+// What the clipboard may hold with no text on it, or a clipboard that
+// another program holds open, so that it cannot be read.
+struct NoTextOffer {
+    const char* name;
+    void (*offer)();
+};
+
+void PutAPictureOnTheClipboard() {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HBITMAP picture = CreateBitmap(4, 4, 1, 32, nullptr);
+    SetClipboardData(CF_BITMAP, picture);
+    CloseClipboard();
+}
+
+void EmptyTheClipboard() {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+// A paste with nothing to paste must not replace the selected text with
+// nothing, by whichever way it comes (the menu's Paste sends WM_PASTE).
+TEST_F(KeysTest, APasteWithNoTextOnOfferChangesNothing) {
+    const NoTextOffer offers[] = {
+        {"a picture", PutAPictureOnTheClipboard},
+        {"nothing", EmptyTheClipboard},
+        {"an empty text", [] { PutOnTheClipboard(L""); }},
+    };
+    const std::pair<const char*, void (*)(KeysTest&)> ways[] = {
+        {"Ctrl+V", [](KeysTest& test) { test.TapWith(VK_CONTROL, 'V'); }},
+        {"Shift+Insert",
+         [](KeysTest& test) { test.TapWith(VK_SHIFT, VK_INSERT, KEYEVENTF_EXTENDEDKEY); }},
+        {"WM_PASTE", [](KeysTest&) { SendMessageW(GetFocus(), WM_PASTE, 0, 0); }},
+    };
+    for (std::string_view input : {"Text1", "Combo1"}) {
+        for (const NoTextOffer& offer : offers) {
+            for (const auto& [how, paste] : ways) {
+                SCOPED_TRACE(std::string(how) + " of " + offer.name + " into " +
+                             std::string(input));
+                SetWindowTextOf(Control(input), L"AB");
+                Focus(input);
+                SendMessageW(GetFocus(), EM_SETSEL, 1, 2);
+                offer.offer();
+                paste(*this);
+                EXPECT_EQ(TextOf(input), L"AB");
+            }
+        }
+    }
+}
+
+// Another program holds the clipboard open: nothing can be read from it.
+TEST_F(KeysTest, APasteFromAClipboardThatCannotBeOpenedChangesNothing) {
+    PutOnTheClipboard(L"never pasted");
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([opened, done] {
+        const BOOL open = OpenClipboard(nullptr);
+        SetEvent(opened);
+        WaitForSingleObject(done, INFINITE);
+        if (open) CloseClipboard();
+    });
+    ASSERT_EQ(WaitForSingleObject(opened, 10000), WAIT_OBJECT_0);
+    SetWindowTextOf(Control("Text1"), L"AB");
+    Focus("Text1");
+    SendMessageW(GetFocus(), EM_SETSEL, 1, 2);
+    SendMessageW(GetFocus(), WM_PASTE, 0, 0);
+    EXPECT_EQ(TextOf("Text1"), L"AB");
+    SetEvent(done);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(done);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "box_answerer.h"
 #include "runtime/core/application.h"
+#include "runtime/win32/win32_box_layout.h"
 #include "runtime/win32/win32_form_window.h"
 #include "runtime/win32/win32_text.h"
 #include "runtime/win32/win32_text_view_box.h"
@@ -174,13 +175,19 @@ const Dismissal Dismissals[] = {
 };
 
 const std::u16string ShortPrompt = u"Найдена пара женщин: Анна   Мария";
+// A name may hold "&", which a dialog box takes as the mark of an access key.
+const std::u16string AmpersandPrompt = u"Найдена пара мужчин: A & B   C & D";
 const std::u16string LongPrompt = Lines(200);
 
+const char* Kind(const std::u16string& prompt) {
+    if (prompt == ShortPrompt) return ", short";
+    return prompt == AmpersandPrompt ? ", with ampersands" : ", long";
+}
+
 TEST_F(MessageBoxTest, TheKeysAndTheCloseButtonDismissEveryBox) {
-    for (const std::u16string& prompt : {ShortPrompt, LongPrompt}) {
+    for (const std::u16string& prompt : {ShortPrompt, AmpersandPrompt, LongPrompt}) {
         for (const Dismissal& dismissal : Dismissals) {
-            SCOPED_TRACE(std::string(dismissal.how) +
-                         (prompt == ShortPrompt ? ", short" : ", long"));
+            SCOPED_TRACE(std::string(dismissal.how) + Kind(prompt));
             BoxAnswerer answerer(
                 window.Handle(), [&dismissal](HWND box, std::size_t) { dismissal.dismiss(box); },
                 BoxAnswerer::Delivery::ThroughInput);
@@ -189,6 +196,34 @@ TEST_F(MessageBoxTest, TheKeysAndTheCloseButtonDismissEveryBox) {
             EXPECT_EQ(answerer.boxesThatStayedOpen, 0) << "the box stayed open";
         }
     }
+}
+
+// Wine's dialog manager looks for access keys in the text of every static
+// control, even one that shows its text as typed (SS_NOPREFIX): in Wine's own
+// message box, "A & B" makes Space the key of the text, and Space no longer
+// presses OK. The program's boxes close on Space whatever their text holds
+// (the test above); this shows Wine's box as it is, and fails once Wine
+// leaves such a text without access keys.
+TEST_F(MessageBoxTest, WinesOwnBoxTakesAnAmpersandInItsTextAsTheKeyOfTheText) {
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr)
+        GTEST_SKIP() << "not under Wine";
+    LONG textStyle = 0;
+    BoxAnswerer answerer(
+        window.Handle(),
+        [&textStyle](HWND box, std::size_t) {
+            for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                wchar_t text[16]{};
+                GetWindowTextW(child, text, 16);
+                if (std::wstring_view(text) == L"A & B")
+                    textStyle = GetWindowLongW(child, GWL_STYLE);
+            }
+            Tap(VK_SPACE);
+        },
+        BoxAnswerer::Delivery::ThroughInput);
+    MessageBoxW(window.Handle(), L"A & B", L"Same Height", MB_OK);
+    EXPECT_NE(textStyle & SS_NOPREFIX, 0) << "the box's text is not shown as typed";
+    EXPECT_EQ(answerer.boxesThatStayedOpen, 1) << "Space now closes Wine's own box";
 }
 
 std::wstring ClipboardText() {
@@ -270,6 +305,45 @@ TEST(WrappedTextTest, APartLeavesOutOnlyTheBreaksTheViewAdded) {
         EXPECT_EQ(wrapped.Unwrapped(part.from, part.to), part.text)
             << "from " << part.from << " to " << part.to;
     }
+}
+
+// The view breaks long words wherever they reach the edge, but never inside
+// a letter: not between the halves of a surrogate pair (an emoji), nor
+// before a combining mark. Every line still fits the width, and the view
+// reads as the text.
+TEST(WrappedTextTest, TheViewBreaksNoLetterAndEveryLineFits) {
+    std::wstring word;
+    for (int i = 0; i < 200; ++i)
+        word += (i % 3 == 0) ? L"\U0001F600" : (i % 3 == 1 ? L"e\u0301" : L"xy");
+    const std::wstring text = word + L" " + word;
+    HFONT font = CreateMessageBoxFont();
+    ASSERT_NE(font, nullptr);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    for (const int width : {1, 7, 23, 61, 150, 400}) {
+        SCOPED_TRACE(width);
+        const WrappedText wrapped = WrappedToWidth(text, font, width);
+        ASSERT_FALSE(wrapped.addedBreaks.empty());
+        EXPECT_EQ(wrapped.Unwrapped(0, wrapped.shown.size()), text);
+        std::size_t lineStart = 0;
+        for (const std::size_t added : wrapped.addedBreaks) {
+            const wchar_t before = wrapped.shown[added - 1];
+            const wchar_t after = wrapped.shown[added + 2];
+            EXPECT_FALSE(before >= 0xD800 && before <= 0xDBFF) << "a pair split at " << added;
+            EXPECT_NE(after, L'\u0301') << "a mark cut off at " << added;
+            const std::wstring_view line(wrapped.shown.data() + lineStart, added - lineStart);
+            SIZE size{};
+            GetTextExtentPoint32W(screen, line.data(), static_cast<int>(line.size()), &size);
+            const bool oneLetter = line.size() <= 2;
+            if (!oneLetter) {
+                EXPECT_LE(size.cx, width) << "line at " << lineStart;
+            }
+            lineStart = added + 2;
+        }
+    }
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
 }
 
 } // namespace
