@@ -7,10 +7,18 @@ import traceback
 
 from action_checks import CHECKS
 from form2_places import screen_rectangle
-from x_session import DEFAULT_TIMEOUT, Failure
+from x_session import DEFAULT_TIMEOUT, Failure, wait_for
 
 POLL_INTERVAL = 0.05
 WHEEL_BUTTONS = {"up": "4", "down": "5"}
+INPUTS = ("Text1", "Text2", "Text3", "Combo1")
+
+
+def typed_letters(groups):
+    """Every letter that the table's rows type, for the test keyboard's map."""
+    return "".join(sorted({letter for group in groups for row in group["rows"]
+                           for kind, *arguments in row["do"] if kind == "type"
+                           for letter in arguments[0]}))
 
 
 def expectation(row, build):
@@ -54,12 +62,32 @@ def _click_box_text(view):
     view.x.click(x + width // 3, (y + ok_top) // 2)
 
 
+def _type(view, text):
+    """Types the text into the focused input and waits until it has arrived
+    there, so that a lost or doubled letter shows at the key that lost it."""
+    view.refresh()
+    focus = view.focus()
+    if focus not in INPUTS:
+        view.x.type(text)
+        return
+
+    def held():
+        view.refresh()
+        return view.texts([focus])[focus]
+
+    def arrived(typed):
+        wait_for(f"{typed!r} to arrive in {focus}", lambda: typed in held(), seen=held)
+
+    view.x.type(text, arrived)
+    arrived(text)
+
+
 def perform(view, action):
     kind, *arguments = action
     if kind == "key":
         view.x.key(*arguments)
     elif kind == "type":
-        view.x.type(arguments[0])
+        _type(view, arguments[0])
     elif kind == "click":
         view.refresh()
         _click_at(view, _control_place(view, arguments[0]), *arguments[1:])
