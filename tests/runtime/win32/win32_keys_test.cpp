@@ -273,8 +273,7 @@ TEST_F(KeysTest, TheWheelOverAnUnfocusedComboChangesNothing) {
         SetWindowTextOf(combo, text);
         Focus("Text1");
         for (const int delta : {-WHEEL_DELTA, WHEEL_DELTA}) {
-            SetCursorPos(centre.x, centre.y);
-            mouse_event(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta), 0);
+            WheelAt(centre, delta);
             const auto wParam = static_cast<WPARAM>(static_cast<WORD>(delta)) << 16;
             const LPARAM lParam = MAKELPARAM(centre.x, centre.y);
             PostMessageW(combo, WM_MOUSEWHEEL, wParam, lParam);
