@@ -392,8 +392,6 @@ class _XConnection:
         self.x11.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
         self.x11.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int,
                                                  ctypes.POINTER(ctypes.c_int)]
-        self.x11.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
-                                                    ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
         self.x11.XFree.argtypes = [ctypes.c_void_p]
         self.connection = self.x11.XOpenDisplay(display.encode())
         if not self.connection:
