@@ -101,7 +101,7 @@ class KeyboardMap:
             if result.returncode != 0:
                 raise Failure(f"setxkbmap could not set the keyboard layouts: {result.stderr}")
             self._x.x11.XAutoRepeatOff(self._x.connection)
-            if missing := _keyless(self._x.letter_groups(), letters):
+            if missing := _keyless(self._x.letter_keys(), letters):
                 raise Failure(f"the test keyboard has no key for {missing!r}")
             self._x.sync()
         except BaseException:
@@ -334,41 +334,44 @@ class XInput:
     def type(self, text, arrived=None):
         """Types the text with the keys of the display's map (KeyboardMap),
         each run of letters with its layout group locked, as a user switches
-        the layout. Wine reads the group for a letter from the last key event
-        it has taken from the server, not from the letter's own: so the group
-        changes only once the letters before have arrived, which
-        arrived(text typed so far) waits for (without it, an X round trip)."""
+        the layout, and every key of a run in that group. (xdotool types a
+        letter that both groups have, a blank, in the first group, switching
+        to it for that key; Wine, which reads the group of a key it
+        translates from the last key event it has taken from the server, then
+        read the letters before the blank in the first group too.) The group
+        changes back only once the run's letters have arrived, which
+        arrived(text typed so far) waits for; without it, an X round trip."""
         display = self.environment["DISPLAY"]
         with _XConnection(display) as x:
-            groups = x.letter_groups()
-        if missing := _keyless(groups, text):
-            raise Failure(f"the test keyboard has no key for {missing!r}; KeyboardMap takes "
-                          f"the letters a test types")
-        typed = ""
-        for group, run in _group_runs(groups, text):
-            if group != LATIN_GROUP:
-                _lock_keyboard_group(display, group)
-            self._run("xdotool", "type", "--delay", "10", run)
-            typed += run
-            if group != LATIN_GROUP:
-                if arrived:
-                    arrived(typed)
-                else:
-                    self.round_trip()
-                _lock_keyboard_group(display, LATIN_GROUP)
+            keys = x.letter_keys()
+            if missing := _keyless(keys, text):
+                raise Failure(f"the test keyboard has no key for {missing!r}; KeyboardMap "
+                              f"takes the letters a test types")
+            typed = ""
+            for group, run in _group_runs(keys, text):
+                if group != LATIN_GROUP:
+                    x.lock_group(group)
+                for letter in run:
+                    x.tap(*keys[keysym(letter)][group])
+                x.sync()
+                typed += run
+                if group != LATIN_GROUP:
+                    if arrived:
+                        arrived(typed)
+                    x.lock_group(LATIN_GROUP)
 
 
-def _keyless(groups, letters):
+def _keyless(keys, letters):
     """The letters that no key of the map types, in any group."""
-    return "".join(sorted({letter for letter in letters if keysym(letter) not in groups}))
+    return "".join(sorted({letter for letter in letters if keysym(letter) not in keys}))
 
 
-def _group_runs(groups, text):
+def _group_runs(keys, text):
     """The text cut into runs that one layout group types whole: a letter
     that both groups have (a blank, a digit) stays in the run it is in."""
     runs = []
     for letter in text:
-        having = groups[keysym(letter)]
+        having = keys[keysym(letter)]
         if runs and runs[-1][0] in having:
             runs[-1][1] += letter
         else:
@@ -393,6 +396,11 @@ class _XConnection:
         self.x11.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int,
                                                  ctypes.POINTER(ctypes.c_int)]
         self.x11.XFree.argtypes = [ctypes.c_void_p]
+        self.x11.XKeysymToKeycode.restype = ctypes.c_ubyte
+        self.x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        self.xtest = ctypes.CDLL(ctypes.util.find_library("Xtst"))
+        self.xtest.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                                 ctypes.c_ulong]
         self.connection = self.x11.XOpenDisplay(display.encode())
         if not self.connection:
             raise Failure(f"could not open the display {display}")
@@ -425,15 +433,35 @@ class _XConnection:
         self.x11.XFree(symbols)
         return codes
 
-    def letter_groups(self):
-        """{key symbol: the layout groups that have a key for it}. The core
-        map lists a key's symbols group by group, two levels each."""
-        groups = {}
-        for symbols in self.keyboard_map().values():
+    def letter_keys(self):
+        """{key symbol: {layout group: (key code, level)}}: the key that types
+        the symbol in each group that has one. The core map lists a key's
+        symbols group by group, two levels each."""
+        keys = {}
+        for code, symbols in sorted(self.keyboard_map().items()):
             for index, symbol in enumerate(symbols[:4]):
                 if symbol:
-                    groups.setdefault(symbol, set()).add(index // 2)
-        return groups
+                    keys.setdefault(symbol, {}).setdefault(index // 2, (code, index % 2))
+        return keys
+
+    def lock_group(self, group):
+        """Switches the keyboard to one of its layouts, through the X keyboard extension."""
+        use_core_keyboard = 0x100
+        self.x11.XkbLockGroup(self.connection, use_core_keyboard, group)
+        self.sync()
+
+    def tap(self, code, level):
+        """Presses and releases the key through XTest, with Shift for the second level."""
+        shift = self.x11.XKeysymToKeycode(self.connection, SHIFT_L) if level else None
+        if shift:
+            self.xtest.XTestFakeKeyEvent(self.connection, shift, True, 0)
+        self.xtest.XTestFakeKeyEvent(self.connection, code, True, 0)
+        self.xtest.XTestFakeKeyEvent(self.connection, code, False, 0)
+        if shift:
+            self.xtest.XTestFakeKeyEvent(self.connection, shift, False, 0)
+
+
+SHIFT_L = 0xFFE1
 
 
 @functools.lru_cache(maxsize=None)
@@ -444,13 +472,6 @@ def keysym(letter):
     xkbcommon.xkb_utf32_to_keysym.restype = ctypes.c_uint32
     xkbcommon.xkb_utf32_to_keysym.argtypes = [ctypes.c_uint32]
     return xkbcommon.xkb_utf32_to_keysym(ord(letter))
-
-
-def _lock_keyboard_group(display, group):
-    """Switches the keyboard to one of its layouts, through the X keyboard extension."""
-    use_core_keyboard = 0x100
-    with _XConnection(display) as x:
-        x.x11.XkbLockGroup(x.connection, use_core_keyboard, group)
 
 
 def x_round_trip(display):
