@@ -172,6 +172,7 @@ def run_group(view, group, report):
     """Runs the group's rows on a fresh program; after a failed row the rest of
     the group is not run, as it would start from the wrong state."""
     failed = None
+    view.last_click = None  # a fresh program has seen no click
     try:
         view.start(group["environment"])
     except Exception as error:
