@@ -31,8 +31,13 @@ def start_accessibility_bus(display, variables=None):
 
 
 def rectangle(accessible):
-    """The object's place on the screen: (x, y, width, height)."""
-    extents = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    """The object's place on the screen: (x, y, width, height). An object that
+    is going away (a box as it closes) may have lost its place already: that
+    is a state to wait out, as a check that does not hold yet."""
+    try:
+        extents = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    except (NotImplementedError, GLib.GError) as error:
+        raise Failure(f"an object has no place on the screen ({error!r}): it is going away")
     return (extents.x, extents.y, extents.width, extents.height)
 
 

@@ -19,7 +19,7 @@ import os
 import sys
 
 import wayland_session
-from action_engine import run_table
+from action_engine import run_table, typed_letters
 from user_actions import GROUPS
 from x_session import WindowManager, XServer, missing_tools
 
@@ -28,7 +28,7 @@ def run_qt(executable):
     import accessible_view
     from qt_view import QtView
 
-    with XServer() as x_server, WindowManager(x_server.display):
+    with XServer(typed_letters(GROUPS)) as x_server, WindowManager(x_server.display):
         # The program is read on the test's display and its own session's
         # accessibility bus, never on a desktop the test was started from.
         os.environ["DISPLAY"] = x_server.display
@@ -57,7 +57,7 @@ def run_win32(probe, emulator):
     if not display:
         print("FAILED: no DISPLAY: the Windows build's tests run under xvfb-run")
         return False
-    return run_table(WineView(emulator, probe, display), GROUPS, os.environ.get("ONLY"))
+    return run_table(WineView(emulator, probe, display, typed_letters(GROUPS)), GROUPS, os.environ.get("ONLY"))
 
 
 def main(build, arguments):

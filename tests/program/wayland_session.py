@@ -229,9 +229,17 @@ class WaylandInput:
             self._wtype(*[part for modifier in held for part in ("-M", modifier)], "-k", last,
                         *[part for modifier in reversed(held) for part in ("-m", modifier)])
 
-    def type(self, text):
-        # Lines are typed apart: wtype types a line break as Return.
+    def type(self, text, arrived=None):
+        # Lines are typed apart: wtype types a line break as Return. wtype
+        # types every letter with its own keymap, so nothing waits between
+        # letters; `arrived` is for the caller (see XInput.type).
         self._wtype("-d", "10", "--", text)
+
+    def round_trip(self):
+        """Returns once sway has handled every earlier input: wtype and the
+        seat commands each return after sway took their input, and sway
+        answers this query after all of it, in order."""
+        self.compositor.message(kind="get_version")
 
     def _pointer(self, *command):
         self.compositor.message("seat", "-", "cursor", *command)

@@ -11,7 +11,7 @@ import threading
 
 from clipboard import Clipboard
 from form2_places import FORM_TITLE
-from x_session import DEFAULT_TIMEOUT, Failure, XInput, set_keyboard_layouts, start_bound, stop
+from x_session import DEFAULT_TIMEOUT, Failure, KeyboardMap, XInput, start_bound, stop
 
 # Starting Wine's processes takes longer than starting the Qt program.
 START_TIMEOUT = 60  # seconds
@@ -23,13 +23,14 @@ VIRTUAL_DESKTOP_TITLE = " - Wine desktop$"
 class WineView:
     build = "win32"
 
-    def __init__(self, emulator, probe, display):
+    def __init__(self, emulator, probe, display, letters):
         self.command = [*emulator, probe]
         self.display = display
         self.x = XInput(display)
         self.clipboard_owner = Clipboard(display, self.x.environment)
         self.process = None
-        set_keyboard_layouts(display)
+        # Before Wine starts, which reads the map once; held open for the run.
+        self.keyboard = KeyboardMap(display, letters)
 
     def start(self, environment):
         self._errors = tempfile.TemporaryFile()

@@ -7,6 +7,7 @@ test ends normally. Every wait is bounded and polls for what it waits for.
 
 import ctypes
 import ctypes.util
+import functools
 import os
 import shutil
 import subprocess
@@ -76,18 +77,54 @@ def stop(process):
             process.wait()
 
 
-def set_keyboard_layouts(display):
-    """A Russian user's keyboard: Latin and Cyrillic letters both have keys, so
-    xdotool types either without rebinding keys on the fly, which the program
-    could read in the middle of and lose a letter."""
-    result = subprocess.run(["setxkbmap", "-display", display, "-layout", "us,ru"],
-                            capture_output=True, text=True, timeout=DEFAULT_TIMEOUT)
-    if result.returncode != 0:
-        raise Failure(f"setxkbmap could not set the keyboard layouts: {result.stderr}")
+LATIN_GROUP, CYRILLIC_GROUP = 0, 1  # the layout groups of setxkbmap's "us,ru"
+
+
+class KeyboardMap:
+    """The test display's keyboard, set before any program starts and never
+    changed while keys are typed: a Russian user's "us,ru", whose two layout
+    groups hold every Latin and Cyrillic letter, and no key repeat.
+
+    xdotool types a letter that has no key in the current group by binding a
+    spare key code to it for that one key, and a program may read the changed
+    map after the key and lose or double the letter (Wine does, on a busy
+    machine); XInput.type locks the group that has the letters instead. While
+    this object is open it holds a connection to the server, so that a server
+    that resets when its last client leaves (xvfb-run's) keeps the map from
+    one program to the next."""
+
+    def __init__(self, display, letters=""):
+        self._x = _XConnection(display)
+        try:
+            result = subprocess.run(["setxkbmap", "-display", display, "-layout", "us,ru"],
+                                    capture_output=True, text=True, timeout=DEFAULT_TIMEOUT)
+            if result.returncode != 0:
+                raise Failure(f"setxkbmap could not set the keyboard layouts: {result.stderr}")
+            self._x.x11.XAutoRepeatOff(self._x.connection)
+            if missing := _keyless(self._x.letter_keys(), letters):
+                raise Failure(f"the test keyboard has no key for {missing!r}")
+            self._x.sync()
+        except BaseException:
+            self.close()
+            raise
+
+    def close(self):
+        if self._x is not None:
+            self._x.close()
+            self._x = None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.close()
 
 
 class XServer:
     """Xvfb on a free display at 96 dots per inch, so one pixel is 15 twips."""
+
+    def __init__(self, letters=""):
+        self.letters = letters
 
     def __enter__(self):
         read_end, write_end = os.pipe()
@@ -99,7 +136,7 @@ class XServer:
         os.close(write_end)
         try:
             self.display = ":" + self._read_display_number(read_end)
-            self._set_keyboard_layouts()
+            self.keyboard = KeyboardMap(self.display, self.letters)
         except BaseException:
             self.__exit__()
             raise
@@ -108,11 +145,10 @@ class XServer:
         return self
 
     def __exit__(self, *error):
+        if getattr(self, "keyboard", None):
+            self.keyboard.close()
         stop(self.process)
         self._stderr.close()
-
-    def _set_keyboard_layouts(self):
-        set_keyboard_layouts(self.display)
 
     def _read_display_number(self, read_end):
         # Xvfb writes the display number once it accepts clients.
@@ -292,44 +328,155 @@ class XInput:
         self._run("xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(turns),
                   "--delay", "100", button)
 
-    def type(self, text):
-        # Each run of Cyrillic or other letters is typed with the keyboard
-        # already switched to its layout, as a user switches it: when xdotool
-        # switches the layout for every letter, Wine now and then reads a
-        # letter in the other layout.
-        for layout, run in _layout_runs(text):
-            _lock_keyboard_group(self.environment["DISPLAY"], layout)
-            self._run("xdotool", "type", "--delay", "10", run)
-        _lock_keyboard_group(self.environment["DISPLAY"], LATIN_LAYOUT)
+    def round_trip(self):
+        x_round_trip(self.environment["DISPLAY"])
+
+    def type(self, text, arrived=None):
+        """Types the text with the keys of the display's map (KeyboardMap),
+        each run of letters with its layout group locked, as a user switches
+        the layout, and every key of a run in that group. (xdotool types a
+        letter that both groups have, a blank, in the first group, switching
+        to it for that key; Wine, which reads the group of a key it
+        translates from the last key event it has taken from the server, then
+        read the letters before the blank in the first group too.) The group
+        changes back only once the run's letters have arrived, which
+        arrived(text typed so far) waits for; without it, an X round trip."""
+        display = self.environment["DISPLAY"]
+        with _XConnection(display) as x:
+            keys = x.letter_keys()
+            if missing := _keyless(keys, text):
+                raise Failure(f"the test keyboard has no key for {missing!r}; KeyboardMap "
+                              f"takes the letters a test types")
+            typed = ""
+            for group, run in _group_runs(keys, text):
+                if group != LATIN_GROUP:
+                    x.lock_group(group)
+                for letter in run:
+                    x.tap(*keys[keysym(letter)][group])
+                x.sync()
+                typed += run
+                if group != LATIN_GROUP:
+                    if arrived:
+                        arrived(typed)
+                    x.lock_group(LATIN_GROUP)
 
 
-LATIN_LAYOUT, CYRILLIC_LAYOUT = 0, 1  # the groups of setxkbmap's "us,ru"
+def _keyless(keys, letters):
+    """The letters that no key of the map types, in any group."""
+    return "".join(sorted({letter for letter in letters if keysym(letter) not in keys}))
 
 
-def _layout_runs(text):
-    """The text cut where it changes between Cyrillic and other characters."""
+def _group_runs(keys, text):
+    """The text cut into runs that one layout group types whole: a letter
+    that both groups have (a blank, a digit) stays in the run it is in."""
     runs = []
-    for character in text:
-        layout = CYRILLIC_LAYOUT if "\u0400" <= character <= "\u04ff" else LATIN_LAYOUT
-        if runs and runs[-1][0] == layout:
-            runs[-1][1] += character
+    for letter in text:
+        having = keys[keysym(letter)]
+        if runs and runs[-1][0] in having:
+            runs[-1][1] += letter
         else:
-            runs.append([layout, character])
+            runs.append([LATIN_GROUP if LATIN_GROUP in having else min(having), letter])
     return [tuple(run) for run in runs]
 
 
-def _lock_keyboard_group(display, group):
-    """Switches the keyboard to one of its layouts, through the X keyboard extension."""
-    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XkbLockGroup.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_uint]
-    x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    connection = x11.XOpenDisplay(display.encode())
-    if not connection:
-        raise Failure(f"could not open the display {display} to switch the keyboard layout")
-    use_core_keyboard = 0x100
-    x11.XkbLockGroup(connection, use_core_keyboard, group)
-    x11.XSync(connection, 0)
-    x11.XCloseDisplay(connection)
+class _XConnection:
+    """A connection of its own to the X server, through Xlib."""
+
+    def __init__(self, display):
+        self.x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x11.XAutoRepeatOff.argtypes = [ctypes.c_void_p]
+        self.x11.XkbLockGroup.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_uint]
+        self.x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.x11.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int),
+                                              ctypes.POINTER(ctypes.c_int)]
+        self.x11.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+        self.x11.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int,
+                                                 ctypes.POINTER(ctypes.c_int)]
+        self.x11.XFree.argtypes = [ctypes.c_void_p]
+        self.x11.XKeysymToKeycode.restype = ctypes.c_ubyte
+        self.x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        self.xtest = ctypes.CDLL(ctypes.util.find_library("Xtst"))
+        self.xtest.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                                 ctypes.c_ulong]
+        self.connection = self.x11.XOpenDisplay(display.encode())
+        if not self.connection:
+            raise Failure(f"could not open the display {display}")
+
+    def sync(self):
+        # XSync waits until the server has carried out every request before.
+        self.x11.XSync(self.connection, 0)
+
+    def close(self):
+        self.sync()
+        self.x11.XCloseDisplay(self.connection)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.close()
+
+    def keyboard_map(self):
+        """{key code: [key symbols]} for every key code of the server."""
+        first, last = ctypes.c_int(), ctypes.c_int()
+        self.x11.XDisplayKeycodes(self.connection, ctypes.byref(first), ctypes.byref(last))
+        per_code = ctypes.c_int()
+        count = last.value - first.value + 1
+        symbols = self.x11.XGetKeyboardMapping(self.connection, first.value, count,
+                                               ctypes.byref(per_code))
+        codes = {first.value + index: [symbols[index * per_code.value + level]
+                                       for level in range(per_code.value)]
+                 for index in range(count)}
+        self.x11.XFree(symbols)
+        return codes
+
+    def letter_keys(self):
+        """{key symbol: {layout group: (key code, level)}}: the key that types
+        the symbol in each group that has one. The core map lists a key's
+        symbols group by group, two levels each."""
+        keys = {}
+        for code, symbols in sorted(self.keyboard_map().items()):
+            for index, symbol in enumerate(symbols[:4]):
+                if symbol:
+                    keys.setdefault(symbol, {}).setdefault(index // 2, (code, index % 2))
+        return keys
+
+    def lock_group(self, group):
+        """Switches the keyboard to one of its layouts, through the X keyboard extension."""
+        use_core_keyboard = 0x100
+        self.x11.XkbLockGroup(self.connection, use_core_keyboard, group)
+        self.sync()
+
+    def tap(self, code, level):
+        """Presses and releases the key through XTest, with Shift for the second level."""
+        shift = self.x11.XKeysymToKeycode(self.connection, SHIFT_L) if level else None
+        if shift:
+            self.xtest.XTestFakeKeyEvent(self.connection, shift, True, 0)
+        self.xtest.XTestFakeKeyEvent(self.connection, code, True, 0)
+        self.xtest.XTestFakeKeyEvent(self.connection, code, False, 0)
+        if shift:
+            self.xtest.XTestFakeKeyEvent(self.connection, shift, False, 0)
+
+
+SHIFT_L = 0xFFE1
+
+
+@functools.lru_cache(maxsize=None)
+def keysym(letter):
+    """The key symbol that types the letter, as a layout that has the letter
+    names it (xkbcommon's table: Cyrillic_a for а, not the Unicode symbol)."""
+    xkbcommon = ctypes.CDLL(ctypes.util.find_library("xkbcommon"))
+    xkbcommon.xkb_utf32_to_keysym.restype = ctypes.c_uint32
+    xkbcommon.xkb_utf32_to_keysym.argtypes = [ctypes.c_uint32]
+    return xkbcommon.xkb_utf32_to_keysym(ord(letter))
+
+
+def x_round_trip(display):
+    """Returns once the X server has handled every request sent before, and so
+    has queued the events of all earlier key presses and clicks for their
+    windows' programs."""
+    with _XConnection(display):
+        pass

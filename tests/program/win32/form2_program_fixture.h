@@ -14,8 +14,35 @@
 
 // A box that a click opens comes at once; the wait only allows for a slow machine.
 constexpr auto BoxTimeout = std::chrono::seconds(10);
-// How long to wait to be sure that no further box follows.
-constexpr auto Quiet = std::chrono::milliseconds(500);
+
+// The dialog boxes that the program has made over the form, shown or not yet.
+inline bool MakesABoxOver(HWND form) {
+    for (HWND box = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); box != nullptr;
+         box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
+        if (GetWindow(box, GW_OWNER) == form) return true;
+    }
+    return false;
+}
+
+// The next box over the form, or none once the program is idle. A message
+// sent to the form returns only when the program's thread takes messages
+// again: in a box's own loop (the box is then made) or in its main loop,
+// with the handler done. Clicks posted earlier were taken before the last
+// box's OK, which was posted after them.
+inline HWND NextBoxOrNone(HWND form) {
+    const auto deadline = std::chrono::steady_clock::now() + BoxTimeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (HWND box = FindMessageBox(form)) return box;
+        DWORD_PTR result = 0;
+        const UINT limit = static_cast<UINT>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(BoxTimeout).count());
+        if (SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, limit, &result) == 0) break;
+        if (HWND box = FindMessageBox(form)) return box;
+        if (!MakesABoxOver(form)) return nullptr;
+    }
+    ADD_FAILURE() << "the program neither showed a box nor became idle";
+    return nullptr;
+}
 
 inline int ScreenDpi() {
     HDC screen = GetDC(nullptr);
@@ -52,7 +79,7 @@ protected:
         std::vector<MessageBoxView> boxes;
         Click(Control(button));
         for (HWND box = WaitForMessageBox(program.Form(), BoxTimeout); box != nullptr;
-             box = WaitForMessageBox(program.Form(), Quiet)) {
+             box = NextBoxOrNone(program.Form())) {
             boxes.push_back(ReadMessageBox(box));
             PressOk(box);
             EXPECT_TRUE(WaitUntilClosed(box, BoxTimeout)) << "the box stayed open";

@@ -126,19 +126,21 @@ std::string ProgramGoingName(const ::testing::TestParamInfo<ProgramGoing>& going
 INSTANTIATE_TEST_SUITE_P(Goings, ProgramGoingTest, ::testing::ValuesIn(ProgramGoings),
                          ProgramGoingName);
 
-// Where the mouse clicks the close button (X) of the form's title bar.
-POINT CloseButtonOf(HWND form) {
+// Where the mouse clicks the close button (X) of the form's title bar: its
+// left or right part. Two clicks on one spot within the double-click time
+// are a double click, which the close button does not take for a press
+// (Wine on a busy machine saw the second click of this test as one, when the
+// boxes between took less than that); a spot beyond the double-click
+// distance of the last one makes a click of its own, however soon it comes.
+enum class Part { Left, Right };
+POINT CloseButtonOf(HWND form, Part part) {
     RECT frame{};
     GetWindowRect(form, &frame);
     const int border = GetSystemMetrics(SM_CXFIXEDFRAME);
-    return {frame.right - border - GetSystemMetrics(SM_CXSIZE) / 2 - 1,
+    const int middle = frame.right - border - GetSystemMetrics(SM_CXSIZE) / 2 - 1;
+    const int aside = GetSystemMetrics(SM_CXDOUBLECLK);
+    return {part == Part::Left ? middle - aside : middle + aside,
             frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
-}
-
-void ClickWithTheMouse(POINT where) {
-    SetCursorPos(where.x, where.y);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
 
 void PressAltF4() {
@@ -156,16 +158,17 @@ TEST_F(ProgramDuringSearchTest, TheWindowManagersCloseIsRefusedWhileABoxIsOpen) 
     HWND first = StartSearch();
     ASSERT_NE(first, nullptr);
 
-    ClickWithTheMouse(CloseButtonOf(program.Form()));
-    std::this_thread::sleep_for(Quiet);
-    ASSERT_TRUE(IsWindow(program.Form()));
-    EXPECT_TRUE(IsWindowVisible(first)) << "the click reached neither the form nor its box";
-
+    // The system's input queue keeps its order: Alt+F4 is handled after the
+    // click. Had the click closed the first box, Alt+F4 would close the
+    // second and the box after it would be the third report.
+    ClickAt(CloseButtonOf(program.Form(), Part::Left));
     PressAltF4();
     ASSERT_TRUE(WaitUntilClosed(first, BoxTimeout)) << "Alt+F4 closes the box";
+    ASSERT_TRUE(IsWindow(program.Form())) << "the click closed the form";
     HWND second = WaitForMessageBox(program.Form(), BoxTimeout);
     ASSERT_NE(second, nullptr) << "the search goes on";
-    EXPECT_EQ(ReadMessageBox(second).text, L"Найдена пара мужчин: Man 0   Man 2");
+    EXPECT_EQ(ReadMessageBox(second).text, L"Найдена пара мужчин: Man 0   Man 2")
+        << "the click closed the first box";
     PressOk(second);
     ASSERT_TRUE(WaitUntilClosed(second, BoxTimeout));
     HWND third = WaitForMessageBox(program.Form(), BoxTimeout);
@@ -174,7 +177,7 @@ TEST_F(ProgramDuringSearchTest, TheWindowManagersCloseIsRefusedWhileABoxIsOpen) 
     ASSERT_TRUE(WaitUntilClosed(third, BoxTimeout));
     EXPECT_TRUE(program.IsRunning());
 
-    ClickWithTheMouse(CloseButtonOf(program.Form()));
+    ClickAt(CloseButtonOf(program.Form(), Part::Right));
     EXPECT_TRUE(program.WaitForExit(EndTimeout)) << "the X closes the form once no box is open";
 }
 
@@ -192,8 +195,8 @@ TEST_F(ProgramDuringSearchTest, AClickSentBehindABoxIsDropped) {
     std::vector<MessageBoxView> boxes{ReadMessageBox(first)};
     PressOk(first);
     ASSERT_TRUE(WaitUntilClosed(first, BoxTimeout));
-    for (HWND box = WaitForMessageBox(program.Form(), Quiet); box != nullptr;
-         box = WaitForMessageBox(program.Form(), Quiet)) {
+    for (HWND box = NextBoxOrNone(program.Form()); box != nullptr;
+         box = NextBoxOrNone(program.Form())) {
         boxes.push_back(ReadMessageBox(box));
         PressOk(box);
         ASSERT_TRUE(WaitUntilClosed(box, BoxTimeout));

@@ -21,6 +21,14 @@ inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
 
+// Runs what earlier input left queued (posted events, queued calls), so
+// that a test can then check that it changed nothing. A box it opens runs
+// its own loop in here, where an answerer sees it.
+inline void HandleQueuedEvents() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
 // Finds a control of Form2 by its name; a missing one fails the test with its name.
 template <typename Widget> Widget* Find(QWidget& window, const char* name) {
     auto* widget = window.findChild<Widget*>(QString::fromLatin1(name));

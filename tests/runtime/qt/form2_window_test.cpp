@@ -130,7 +130,7 @@ TEST_F(Form2WindowTest, EnterAndEscapeInAnInputDoNothing) {
             QTest::keyClick(edit(name), key, modifiers);
         QTest::keyClick(combo(), key, modifiers);
     }
-    QTest::qWait(20);
+    HandleQueuedEvents();
     EXPECT_TRUE(answerer.Seen().empty());
     EXPECT_EQ(table().PeopleCount(), 0);
     EXPECT_EQ(edit("Text1")->text(), QString("Name"));

@@ -14,6 +14,13 @@
 
 namespace {
 
+constexpr BYTE Marker = VK_F24;
+
+bool IsMarker(const MSG& message) {
+    return (message.message == WM_KEYDOWN || message.message == WM_KEYUP) &&
+           message.wParam == Marker;
+}
+
 class KeysTest : public ::testing::Test {
 public:
     Win32FormWindow window{Form2Description()};
@@ -30,19 +37,31 @@ public:
     HWND Control(std::string_view name) const { return window.Control(name); }
     HWND ComboEdit() const { return GetWindow(Control("Combo1"), GW_CHILD); }
 
-    // Handles what arrives on this thread for a while, as the program's
-    // loop does: input from keybd_event comes through the server.
-    void Pump() {
-        const DWORD until = GetTickCount() + 150;
-        do {
+    // Handles what arrives on this thread, as the program's loop does, until
+    // the condition holds; false when it still does not after ten seconds.
+    template <typename Condition> bool PumpUntil(Condition done) {
+        const DWORD until = GetTickCount() + 10000;
+        while (!done()) {
+            if (GetTickCount() >= until) return false;
             MSG message{};
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (window.HandleDialogMessage(message)) continue;
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
+            if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                Handle(message);
+            } else {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
             }
-            Sleep(5);
-        } while (GetTickCount() < until);
+        }
+        return true;
+    }
+
+    // Handles what arrives until the thread has seen everything sent before:
+    // the input queue keeps its order, so once the release of a marker key
+    // that nothing uses arrives, every key pressed before it has been handled.
+    void Pump() {
+        markerReleased_ = false;
+        keybd_event(Marker, 0, 0, 0);
+        keybd_event(Marker, 0, KEYEVENTF_KEYUP, 0);
+        if (!PumpUntil([this] { return markerReleased_; }))
+            ADD_FAILURE() << "the keys did not arrive";
     }
 
     void Focus(std::string_view control) {
@@ -50,16 +69,21 @@ public:
         Pump();
     }
     void Tap(BYTE key, DWORD flags = 0) {
-        keybd_event(key, 0, flags, 0);
-        keybd_event(key, 0, flags | KEYEVENTF_KEYUP, 0);
+        Press(key, flags);
         Pump();
     }
     void TapWith(BYTE modifier, BYTE key, DWORD flags = 0) {
-        keybd_event(modifier, 0, 0, 0);
+        PressWith(modifier, key, flags);
+        Pump();
+    }
+    static void Press(BYTE key, DWORD flags = 0) {
         keybd_event(key, 0, flags, 0);
         keybd_event(key, 0, flags | KEYEVENTF_KEYUP, 0);
+    }
+    static void PressWith(BYTE modifier, BYTE key, DWORD flags = 0) {
+        keybd_event(modifier, 0, 0, 0);
+        Press(key, flags);
         keybd_event(modifier, 0, KEYEVENTF_KEYUP, 0);
-        Pump();
     }
     void Type(std::wstring_view letters) {
         for (wchar_t letter : letters) {
@@ -72,6 +96,19 @@ public:
         }
     }
     std::wstring TextOf(std::string_view control) const { return WindowText(Control(control)); }
+
+private:
+    bool markerReleased_ = false;
+
+    void Handle(MSG& message) {
+        if (IsMarker(message)) {
+            markerReleased_ = markerReleased_ || message.message == WM_KEYUP;
+            return;
+        }
+        if (window.HandleDialogMessage(message)) return;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
 };
 
 TEST_F(KeysTest, ReturnKeypadEnterAndSpaceOnAFocusedButtonClickIt) {
@@ -169,13 +206,15 @@ TEST_F(KeysTest, ShiftF10AndTheMenuKeyOpenAnInputsContextMenu) {
             SCOPED_TRACE(std::string(input) + (menuKey ? ", the Menu key" : ", Shift+F10"));
             Focus(input);
             const ContextMenuCloser closer;
+            // The menu's own loop takes the keys that come while it is open,
+            // Pump's marker key too: so first the menu, then the marker.
             if (menuKey) {
-                Tap(VK_APPS, KEYEVENTF_EXTENDEDKEY);
+                Press(VK_APPS, KEYEVENTF_EXTENDEDKEY);
             } else {
-                TapWith(VK_SHIFT, VK_F10);
+                PressWith(VK_SHIFT, VK_F10);
             }
+            EXPECT_TRUE(PumpUntil([&closer] { return closer.Opened(); })) << "no menu opened";
             Pump();
-            EXPECT_TRUE(closer.Opened());
         }
     }
 }
@@ -257,8 +296,7 @@ TEST_F(KeysTest, TheWheelOverAnUnfocusedComboChangesNothing) {
         SetWindowTextOf(combo, text);
         Focus("Text1");
         for (const int delta : {-WHEEL_DELTA, WHEEL_DELTA}) {
-            SetCursorPos(centre.x, centre.y);
-            mouse_event(MOUSEEVENTF_WHEEL, 0, 0, static_cast<DWORD>(delta), 0);
+            WheelAt(centre, delta);
             const auto wParam = static_cast<WPARAM>(static_cast<WORD>(delta)) << 16;
             const LPARAM lParam = MAKELPARAM(centre.x, centre.y);
             PostMessageW(combo, WM_MOUSEWHEEL, wParam, lParam);

@@ -21,6 +21,24 @@ bool IsIcon(HWND staticControl) {
     return (GetWindowLongW(staticControl, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
 }
 
+// An offset within an extent of the virtual screen as SendInput's absolute
+// coordinate (0 to 65535 across), rounded up so that it maps back to it.
+LONG Normalized(int offset, int extent) {
+    return static_cast<LONG>((static_cast<long long>(offset) * 65536 + extent - 1) / extent);
+}
+
+INPUT MouseInputAt(POINT where, DWORD flags, DWORD data = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = Normalized(where.x - GetSystemMetrics(SM_XVIRTUALSCREEN),
+                             GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    input.mi.dy = Normalized(where.y - GetSystemMetrics(SM_YVIRTUALSCREEN),
+                             GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    input.mi.mouseData = data;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    return input;
+}
+
 // A box without an icon may keep an empty icon control.
 bool ShowsAnIcon(HWND iconControl) { return SendMessageW(iconControl, STM_GETICON, 0, 0) != 0; }
 
@@ -47,6 +65,17 @@ void SetWindowTextOf(HWND window, std::wstring_view text) {
 }
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+void ClickAt(POINT where) {
+    INPUT inputs[] = {MouseInputAt(where, 0), MouseInputAt(where, MOUSEEVENTF_LEFTDOWN),
+                      MouseInputAt(where, MOUSEEVENTF_LEFTUP)};
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+void WheelAt(POINT where, int delta) {
+    INPUT input = MouseInputAt(where, MOUSEEVENTF_WHEEL, static_cast<DWORD>(delta));
+    SendInput(1, &input, sizeof input);
+}
 
 HWND FindMessageBox(HWND owner) {
     constexpr const wchar_t* DialogClass = L"#32770";

@@ -18,6 +18,13 @@ void SetWindowTextOf(HWND window, std::wstring_view text);
 // click starts (a message box, say) to end.
 void Click(HWND button);
 
+// A left click, or a turn of the wheel, at a point of the screen, as one
+// input: every event of it carries the point. (A SetCursorPos and then a
+// button may reach the window in the other order: Wine on a busy machine
+// has delivered the button where the pointer was before, the move after.)
+void ClickAt(POINT where);
+void WheelAt(POINT where, int delta);
+
 // A message box as its user sees it.
 struct MessageBoxView {
     std::wstring title;
