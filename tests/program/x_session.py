@@ -45,21 +45,6 @@ def wait_for(what, probe, timeout=DEFAULT_TIMEOUT, seen=None):
         time.sleep(POLL_INTERVAL)
 
 
-def stays_absent(what, probe, period):
-    """Polls probe() for `period` seconds and fails as soon as it shows something.
-
-    For things that must not happen, such as a box too many: once the program
-    has answered a query after the last expected box, a further box would
-    already be there, so the period is only a margin.
-    """
-    deadline = time.monotonic() + period
-    while time.monotonic() < deadline:
-        value = probe()
-        if value:
-            raise Failure(f"expected no {what}, saw: {value}")
-        time.sleep(POLL_INTERVAL)
-
-
 def start_bound(command, **options):
     """Starts a process that gets SIGTERM when this one dies (setpriv execs the
     command, so the process id is the command's own)."""
@@ -472,6 +457,70 @@ def keysym(letter):
     xkbcommon.xkb_utf32_to_keysym.restype = ctypes.c_uint32
     xkbcommon.xkb_utf32_to_keysym.argtypes = [ctypes.c_uint32]
     return xkbcommon.xkb_utf32_to_keysym(ord(letter))
+
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+
+
+class _Event(ctypes.Union):
+    _fields_ = [("client", _ClientMessage), ("size", ctypes.c_long * 24)]  # Xlib's XEvent
+
+
+def window_manager_round_trip(display):
+    """Returns once the window manager has handled every event queued for it
+    before: it answers a request for the frame of a window of our own, sent
+    after them, by setting that window's _NET_FRAME_EXTENTS (openbox answers
+    it for windows it does not manage too)."""
+    with _XConnection(display) as x:
+        lib, connection = x.x11, x.connection
+        lib.XDefaultRootWindow.restype = ctypes.c_ulong
+        lib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        lib.XCreateSimpleWindow.restype = ctypes.c_ulong
+        lib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 \
+            + [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
+        lib.XInternAtom.restype = ctypes.c_ulong
+        lib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        lib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                   ctypes.POINTER(_Event)]
+        lib.XDestroyWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        root = lib.XDefaultRootWindow(connection)
+        window = lib.XCreateSimpleWindow(connection, root, 0, 0, 1, 1, 0, 0, 0)
+        extents = lib.XInternAtom(connection, b"_NET_FRAME_EXTENTS", 0)
+        event = _Event()
+        event.client.type = 33  # ClientMessage
+        event.client.window = window
+        event.client.message_type = lib.XInternAtom(connection, b"_NET_REQUEST_FRAME_EXTENTS", 0)
+        event.client.format = 32
+        substructure_notify_and_redirect = (1 << 19) | (1 << 20)
+        lib.XSendEvent(connection, root, 0, substructure_notify_and_redirect, ctypes.byref(event))
+        x.sync()
+        try:
+            wait_for("the window manager to answer a request for a frame",
+                     lambda: _has_property(x, window, extents))
+        finally:
+            lib.XDestroyWindow(connection, window)
+
+
+def _has_property(x, window, atom):
+    lib = x.x11
+    lib.XGetWindowProperty.argtypes = [
+        ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_long, ctypes.c_long,
+        ctypes.c_int, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
+        ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong),
+        ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_void_p)]
+    kind, size, count, left, data = (ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(),
+                                     ctypes.c_ulong(), ctypes.c_void_p())
+    any_type = 0
+    lib.XGetWindowProperty(x.connection, window, atom, 0, 4, 0, any_type, ctypes.byref(kind),
+                           ctypes.byref(size), ctypes.byref(count), ctypes.byref(left),
+                           ctypes.byref(data))
+    if data.value:
+        lib.XFree(data)
+    return kind.value != 0
 
 
 def x_round_trip(display):
