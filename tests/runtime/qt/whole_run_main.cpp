@@ -118,6 +118,7 @@ void DriveTheWindow() {
 
     if (leakOnPurpose) {
         droppedTable = new PersonTable();
+        droppedTable->AddPerson(u"Dropped", u"2000", u"Male", 170); // its slots are made here
         droppedTable = nullptr;
     }
     form->close(); // the last window: the program ends
