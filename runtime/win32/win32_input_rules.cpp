@@ -57,6 +57,9 @@ LRESULT CALLBACK WheelProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
         auto* combo = reinterpret_cast<HWND>(data);
         HWND focus = GetFocus();
         if (focus != combo && GetParent(focus) != combo) return 0;
+        // The edit part would spend the turn scrolling its one line; the
+        // combo box steps its items.
+        if (window != combo) return SendMessageW(combo, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY)
         RemoveWindowSubclass(window, WheelProcedure, InputRulesSubclass + 1);

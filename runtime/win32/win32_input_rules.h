@@ -15,9 +15,11 @@
 void PasteFirstLineOnly(HWND edit);
 
 // The mouse wheel over a combo box that does not have the focus does
-// nothing: it neither steps the combo's text nor takes the focus. Wheel
-// messages reach the combo or its edit part (Windows 10 sends them to the
-// window under the mouse, and programs send them too); both are covered.
+// nothing: it neither steps the combo's text nor takes the focus. With the
+// focus, each turn steps one item, as the arrow keys do. Wheel messages
+// reach the combo or its edit part (Windows 10 sends them to the window
+// under the mouse, Wine to the focus, and programs send them too); both
+// are covered.
 void IgnoreWheelUnlessFocused(HWND combo);
 
 // The typed text of a combo box is never changed by the combo itself. When

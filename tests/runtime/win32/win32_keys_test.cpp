@@ -308,6 +308,32 @@ TEST_F(KeysTest, TheWheelOverAnUnfocusedComboChangesNothing) {
     }
 }
 
+// With the focus, the wheel steps through the items as the arrow keys do,
+// whether the pointer is over the combo's edit part or its arrow.
+TEST_F(KeysTest, TheWheelOverTheFocusedComboStepsThroughTheItems) {
+    HWND combo = Control("Combo1");
+    RECT rect{};
+    GetWindowRect(combo, &rect);
+    const POINT overEdit{rect.left + 8, rect.top + 8};
+    const POINT overArrow{rect.right - 4, rect.top + 8};
+    for (const POINT where : {overEdit, overArrow}) {
+        SCOPED_TRACE(where.x == overEdit.x ? "over the edit part" : "over the arrow");
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        ASSERT_EQ(TextOf("Combo1"), L"");
+        Focus("Combo1");
+        WheelAt(where, -WHEEL_DELTA);
+        Pump();
+        EXPECT_EQ(TextOf("Combo1"), L"Male");
+        WheelAt(where, -WHEEL_DELTA);
+        Pump();
+        EXPECT_EQ(TextOf("Combo1"), L"Female");
+        WheelAt(where, WHEEL_DELTA);
+        Pump();
+        EXPECT_EQ(TextOf("Combo1"), L"Male");
+        EXPECT_EQ(GetFocus(), ComboEdit());
+    }
+}
+
 void PutOnTheClipboard(std::wstring_view text) {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
