@@ -436,6 +436,11 @@ GROUPS = [
         row("the mouse wheel over the combo box while Text1 has the focus changes nothing",
             [("click", "Text1"), ("wheel", "Combo1", "down", 2), ("wheel", "Combo1", "up", 1)],
             {"texts": {"Combo1": "Female"}, "focus": "Text1"}),
+        row("with the focus on the combo box, a turn of the wheel up steps to Male",
+            [("click", "Combo1"), ("wheel", "Combo1", "up", 1)],
+            {"texts": {"Combo1": "Male"}, "focus": "Combo1"}),
+        row("and two turns down step to Female and stay on the last item",
+            [("wheel", "Combo1", "down", 2)], {"texts": {"Combo1": "Female"}, "focus": "Combo1"}),
     ]),
     group("the mouse wheel over an empty combo box", [
         row("the wheel over the combo box while Text1 has the focus changes nothing",

@@ -13,21 +13,16 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
+from virtual_keyboard import VirtualKeyboard
 from x_session import DEFAULT_TIMEOUT, Failure, start_bound, stop, wait_for
 
-TOOLS = ("sway", "swaymsg", "wtype", "wl-copy", "wl-paste", "grim", "setpriv")
+TOOLS = ("sway", "swaymsg", "wl-copy", "wl-paste", "grim", "setpriv")
 SCREEN_SIZE = (1024, 768)
 OUTPUT = "HEADLESS-1"
 NOBODY = 65534
 # sway's headless back end, with no input devices and pixels drawn on the CPU.
 HEADLESS = {"WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman"}
-# The pause after the modifier tap that leads every wtype run: wtype uploads a
-# keymap of its own on each run, and a key sent before the program has taken
-# that keymap is read with the old one, or lost.
-KEYMAP_PAUSE_MS = "150"
-HOLD_MS = 24 * 3600 * 1000  # how long the seat's own keyboard waits: longer than any run
 VIRTUAL_POINTER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "virtual_pointer.py")
 BOTH = 3  # a seat's capabilities: pointer (1) and keyboard (2)
 
@@ -73,6 +68,7 @@ class Compositor:
         self.process = start_bound([*_as_compositor_user(), "sway", "-c", config],
                                    env=environment, stdout=self._log, stderr=self._log)
         self._devices = []
+        self.keyboard = None
         try:
             wait_for("sway to open its sockets", self._sockets, timeout=3 * DEFAULT_TIMEOUT)
             wait_for("sway to answer on its IPC socket", lambda: self.outputs())
@@ -85,12 +81,11 @@ class Compositor:
     def _hold_input_devices(self):
         """Gives the seat a keyboard and a pointer for the whole session.
 
-        A headless sway has neither; wtype brings a keyboard only while it
-        runs, and when the seat loses its last keyboard between two steps the
-        program loses the keyboard focus, which closes any open pop-up."""
+        A headless sway has neither. Both stay for the whole session: when
+        the seat loses its last keyboard the program loses the keyboard
+        focus, which closes any open pop-up."""
+        self.keyboard = VirtualKeyboard(self.environment())
         self._devices = [
-            start_bound(["wtype", "-s", str(HOLD_MS)], env=self.environment(),
-                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL),
             start_bound([sys.executable, "-B", VIRTUAL_POINTER], env=self.environment(),
                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)]
         wait_for("the seat to have a keyboard and a pointer", self._seat_complete,
@@ -106,6 +101,8 @@ class Compositor:
     def __exit__(self, *error):
         for device in self._devices:
             stop(device)
+        if self.keyboard is not None:
+            self.keyboard.close()
         stop(self.process)
         self._log.close()
         self._folder.cleanup()
@@ -198,10 +195,9 @@ class Compositor:
 
 
 class WaylandInput:
-    """Keys through wtype (the virtual-keyboard protocol) and the pointer
-    through sway's own seat commands, on one compositor."""
+    """Keys through the seat's virtual keyboard (virtual_keyboard.py) and the
+    pointer through sway's own seat commands, on one compositor."""
 
-    MODIFIERS = {"shift": "shift", "ctrl": "ctrl", "alt": "alt", "super": "logo"}
     BUTTONS = {"1": "button1", "2": "button2", "3": "button3"}
     # sway turns buttons 4 and 5 into turns of the wheel, up and down.
     WHEEL = {"4": "button4", "5": "button5"}
@@ -209,36 +205,21 @@ class WaylandInput:
     def __init__(self, compositor):
         self.compositor = compositor
 
-    def _wtype(self, *arguments):
-        # One step per run, led by a tap of Shift and a pause, so that the
-        # program has wtype's keymap before the step's own keys come.
-        command = ["wtype", "-M", "shift", "-m", "shift", "-s", KEYMAP_PAUSE_MS, *arguments]
-        try:
-            result = subprocess.run(command, env=self.compositor.environment(),
-                                    capture_output=True, text=True, timeout=DEFAULT_TIMEOUT)
-        except subprocess.TimeoutExpired:
-            raise Failure(f"{' '.join(command)} did not finish in {DEFAULT_TIMEOUT:.0f} s")
-        if result.returncode != 0:
-            raise Failure(f"{' '.join(command)} failed: {result.stderr.strip()}")
-
     def key(self, *keys):
         """Presses each key in turn, a chord such as alt+Down with its modifiers held."""
         for key in keys:
-            *modifiers, last = key.split("+")
-            held = [self.MODIFIERS[modifier] for modifier in modifiers]
-            self._wtype(*[part for modifier in held for part in ("-M", modifier)], "-k", last,
-                        *[part for modifier in reversed(held) for part in ("-m", modifier)])
+            self.compositor.keyboard.key(key)
 
     def type(self, text, arrived=None):
-        # Lines are typed apart: wtype types a line break as Return. wtype
-        # types every letter with its own keymap, so nothing waits between
-        # letters; `arrived` is for the caller (see XInput.type).
-        self._wtype("-d", "10", "--", text)
+        # The keyboard and the group it types in reach the program on one
+        # connection, in order, so no run waits for the one before; `arrived`
+        # is for the caller (see XInput.type).
+        self.compositor.keyboard.type(text)
 
     def round_trip(self):
-        """Returns once sway has handled every earlier input: wtype and the
-        seat commands each return after sway took their input, and sway
-        answers this query after all of it, in order."""
+        """Returns once sway has handled every earlier input: the keyboard's
+        steps and the seat commands each return after sway took their input,
+        and sway answers this query after all of it, in order."""
         self.compositor.message(kind="get_version")
 
     def _pointer(self, *command):
@@ -254,7 +235,6 @@ class WaylandInput:
         for _ in range(turns):
             self._pointer("press", self.WHEEL[button])
             self._pointer("release", self.WHEEL[button])
-            time.sleep(0.1)  # a hand's pace between turns, as xdotool's --delay
 
 
 class WaylandClipboard:

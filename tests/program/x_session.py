@@ -86,7 +86,7 @@ class KeyboardMap:
             if result.returncode != 0:
                 raise Failure(f"setxkbmap could not set the keyboard layouts: {result.stderr}")
             self._x.x11.XAutoRepeatOff(self._x.connection)
-            if missing := _keyless(self._x.letter_keys(), letters):
+            if missing := keyless(self._x.letter_keys(), letters):
                 raise Failure(f"the test keyboard has no key for {missing!r}")
             self._x.sync()
         except BaseException:
@@ -309,9 +309,12 @@ class XInput:
                       *[part for modifier in reversed(modifiers) for part in ("keyup", modifier)])
 
     def wheel(self, x, y, button, turns):
-        """Turns the mouse wheel over (x, y): button 4 is a turn up, 5 a turn down."""
-        self._run("xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(turns),
-                  "--delay", "100", button)
+        """Turns the mouse wheel over (x, y): button 4 is a turn up, 5 a turn down.
+        Each turn has reached the server before the next is sent."""
+        with _XConnection(self.environment["DISPLAY"]) as x_server:
+            x_server.move_pointer(x, y)
+            for _ in range(turns):
+                x_server.click(int(button))
 
     def round_trip(self):
         x_round_trip(self.environment["DISPLAY"])
@@ -329,11 +332,11 @@ class XInput:
         display = self.environment["DISPLAY"]
         with _XConnection(display) as x:
             keys = x.letter_keys()
-            if missing := _keyless(keys, text):
+            if missing := keyless(keys, text):
                 raise Failure(f"the test keyboard has no key for {missing!r}; KeyboardMap "
                               f"takes the letters a test types")
             typed = ""
-            for group, run in _group_runs(keys, text):
+            for group, run in group_runs(keys, text):
                 if group != LATIN_GROUP:
                     x.lock_group(group)
                 for letter in run:
@@ -346,12 +349,12 @@ class XInput:
                     x.lock_group(LATIN_GROUP)
 
 
-def _keyless(keys, letters):
+def keyless(keys, letters):
     """The letters that no key of the map types, in any group."""
     return "".join(sorted({letter for letter in letters if keysym(letter) not in keys}))
 
 
-def _group_runs(keys, text):
+def group_runs(keys, text):
     """The text cut into runs that one layout group types whole: a letter
     that both groups have (a blank, a digit) stays in the run it is in."""
     runs = []
@@ -386,6 +389,10 @@ class _XConnection:
         self.xtest = ctypes.CDLL(ctypes.util.find_library("Xtst"))
         self.xtest.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
                                                  ctypes.c_ulong]
+        self.xtest.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                                    ctypes.c_int, ctypes.c_ulong]
+        self.xtest.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                                    ctypes.c_ulong]
         self.connection = self.x11.XOpenDisplay(display.encode())
         if not self.connection:
             raise Failure(f"could not open the display {display}")
@@ -433,6 +440,15 @@ class _XConnection:
         """Switches the keyboard to one of its layouts, through the X keyboard extension."""
         use_core_keyboard = 0x100
         self.x11.XkbLockGroup(self.connection, use_core_keyboard, group)
+        self.sync()
+
+    def move_pointer(self, x, y):
+        self.xtest.XTestFakeMotionEvent(self.connection, -1, x, y, 0)  # -1: the pointer's screen
+
+    def click(self, button):
+        """Presses and releases the pointer's button through XTest."""
+        self.xtest.XTestFakeButtonEvent(self.connection, button, True, 0)
+        self.xtest.XTestFakeButtonEvent(self.connection, button, False, 0)
         self.sync()
 
     def tap(self, code, level):
